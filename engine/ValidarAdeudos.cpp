@@ -1,0 +1,74 @@
+#include "campos.h"
+#include "comprobacion.h"
+#include "modMain.h"
+
+namespace modMain {
+namespace {
+
+// Both records carry the account in one piece at 69 to 88:
+// entity, office, DC, account number.
+constexpr Campo kEntidad { 69, 4 };
+constexpr Campo kOficina { 73, 4 };
+constexpr Campo kDC { 77, 2 };
+constexpr Campo kCuenta { 79, 10 };
+constexpr Campo kNombre { 29, 40 }; // party's name or company name
+
+// Ordering-party header, "03" or "53".
+constexpr Campo kNifOrdenante { 5, 12 };
+// Individual debit order, "5670" or "5680".
+constexpr Campo kReferencia { 17, 12 };
+
+constexpr std::string_view kEntrada = "Error en linea ";
+
+bool EsCabecera(std::string_view linea)
+{
+    return EmpiezaPor(linea, "03") || EmpiezaPor(linea, "53");
+}
+
+bool EsIndividual(std::string_view linea)
+{
+    return EmpiezaPor(linea, "5670") || EmpiezaPor(linea, "5680");
+}
+
+bool CuentaErronea(std::string_view linea)
+{
+    DCCalculado
+        = CalcularDC(Extraer(linea, kEntidad), Extraer(linea, kOficina), Extraer(linea, kCuenta));
+    return Extraer(linea, kDC) != DCCalculado;
+}
+
+void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
+{
+    if (EsCabecera(linea) && CuentaErronea(linea)) {
+        comprobacion.Escribir(kSeparador);
+        comprobacion.EscribirLineaDeError(kEntrada, kColaOrdenante);
+        comprobacion.EscribirCampo("NIF Ordenante: ", Extraer(linea, kNifOrdenante));
+        comprobacion.EscribirCampo("Nombre Ordenante: ", Recortar(Extraer(linea, kNombre)));
+        comprobacion.FinDeBloque();
+    }
+    if (EsIndividual(linea) && CuentaErronea(linea)) {
+        comprobacion.Escribir(kSeparador);
+        comprobacion.EscribirLineaDeError(kEntrada, kColaIndividual);
+        comprobacion.EscribirCampo("C\xF3"
+                                   "digo de referencia: ",
+            Extraer(linea, kReferencia));
+        comprobacion.EscribirCampo("Nombre o raz\xF3n social: ", Recortar(Extraer(linea, kNombre)));
+        comprobacion.FinDeBloque();
+    }
+}
+
+} // namespace
+
+void ValidarAdeudos(const std::string &entrada, const std::string &salida)
+{
+    Comprobacion comprobacion;
+    if (!comprobacion.Abrir(entrada, salida)) {
+        return;
+    }
+    while (const auto linea = comprobacion.SiguienteLinea()) {
+        ComprobarLinea(*linea, comprobacion);
+    }
+    comprobacion.Terminar();
+}
+
+} // namespace modMain

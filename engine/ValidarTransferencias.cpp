@@ -1,0 +1,100 @@
+#include "campos.h"
+#include "comprobacion.h"
+#include "modMain.h"
+
+namespace modMain {
+namespace {
+
+// Both records: the data number, and the account with its DC set apart.
+constexpr Campo kDato { 27, 3 }; // "001" header, "010" individual
+constexpr Campo kEntidad { 42, 4 };
+constexpr Campo kOficina { 46, 4 };
+constexpr Campo kCuenta { 50, 10 };
+constexpr Campo kDC { 64, 2 }; // 60 to 63 are never read
+
+// Ordering-party header, "03" or "53" with "001".
+constexpr Campo kNifOrdenante { 5, 10 };
+// Individual transfer order, "0656" or "0659" with "010".
+constexpr Campo kNifProveedor { 15, 10 };
+// The line after a faulty individual record.
+constexpr Campo kNombreProveedor { 30, 36 };
+
+constexpr std::string_view kEntrada = "Error en linea: ";
+
+bool EsCabecera(std::string_view linea)
+{
+    return (EmpiezaPor(linea, "03") || EmpiezaPor(linea, "53")) && Extraer(linea, kDato) == "001";
+}
+
+bool EsIndividual(std::string_view linea)
+{
+    return (EmpiezaPor(linea, "0656") || EmpiezaPor(linea, "0659"))
+        && Extraer(linea, kDato) == "010";
+}
+
+// An individual record without one of its three account fields names no account.
+bool TieneCuenta(std::string_view linea)
+{
+    return !Recortar(Extraer(linea, kEntidad)).empty()
+        && !Recortar(Extraer(linea, kOficina)).empty()
+        && !Recortar(Extraer(linea, kCuenta)).empty();
+}
+
+bool CuentaErronea(std::string_view linea)
+{
+    DCCalculado
+        = CalcularDC(Extraer(linea, kEntidad), Extraer(linea, kOficina), Extraer(linea, kCuenta));
+    return Extraer(linea, kDC) != DCCalculado;
+}
+
+void InformarCabecera(std::string_view linea, Comprobacion &comprobacion)
+{
+    comprobacion.Escribir(kSeparador);
+    comprobacion.EscribirLineaDeError(kEntrada, kColaOrdenante);
+    comprobacion.EscribirCampo("NIF Ordenante: ", Extraer(linea, kNifOrdenante));
+    comprobacion.FinDeBloque();
+}
+
+// The supplier's name is on the line after the faulty record; that line is
+// consumed here and never checked itself. A faulty record at the very end
+// of the file gets the label alone.
+void InformarIndividual(std::string_view linea, Comprobacion &comprobacion)
+{
+    comprobacion.Escribir(kSeparador);
+    comprobacion.EscribirLineaDeError(kEntrada, kColaIndividual);
+    comprobacion.EscribirCampo("NIF/CIF del Proveedor: ", Extraer(linea, kNifProveedor));
+    const auto lineaNombre = comprobacion.SiguienteLinea();
+    if (comprobacion.HuboFallo()) {
+        return;
+    }
+    const std::string_view nombre
+        = lineaNombre ? Recortar(Extraer(*lineaNombre, kNombreProveedor)) : std::string_view {};
+    comprobacion.EscribirCampo("Nombre proveedor: ", nombre);
+    comprobacion.FinDeBloque();
+}
+
+void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
+{
+    if (EsCabecera(linea) && CuentaErronea(linea)) {
+        InformarCabecera(linea, comprobacion);
+    }
+    if (EsIndividual(linea) && TieneCuenta(linea) && CuentaErronea(linea)) {
+        InformarIndividual(linea, comprobacion);
+    }
+}
+
+} // namespace
+
+void ValidarTransferencias(const std::string &entrada, const std::string &salida)
+{
+    Comprobacion comprobacion;
+    if (!comprobacion.Abrir(entrada, salida)) {
+        return;
+    }
+    while (const auto linea = comprobacion.SiguienteLinea()) {
+        ComprobarLinea(*linea, comprobacion);
+    }
+    comprobacion.Terminar();
+}
+
+} // namespace modMain

@@ -1,0 +1,40 @@
+// Fields of a record, counted from 1 as the bank norms count them.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace modMain {
+
+struct Campo
+{
+    std::size_t posicion; // first position, from 1
+    std::size_t longitud;
+};
+
+// The characters of the field that the line holds, possibly none.
+inline std::string_view Extraer(std::string_view linea, Campo campo)
+{
+    const std::size_t desde = campo.posicion - 1;
+    if (desde >= linea.size()) {
+        return {};
+    }
+    return linea.substr(desde, campo.longitud);
+}
+
+// Blanks (the space character only) removed from both ends.
+inline std::string_view Recortar(std::string_view texto)
+{
+    const std::size_t primero = texto.find_first_not_of(' ');
+    if (primero == std::string_view::npos) {
+        return {};
+    }
+    return texto.substr(primero, texto.find_last_not_of(' ') - primero + 1);
+}
+
+inline bool EmpiezaPor(std::string_view linea, std::string_view codigo)
+{
+    return linea.substr(0, codigo.size()) == codigo;
+}
+
+} // namespace modMain

@@ -1,0 +1,43 @@
+// What both checkers share: opening the input and the log, counting lines,
+// writing error blocks, and ending the run on every path with both files closed.
+#pragma once
+
+#include "ficheros.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace modMain {
+
+inline constexpr std::string_view kSeparador = "* * * * * * * * * * * * * * * * * * *";
+// Windows-1252 bytes: 0xED is "í", 0xF3 is "ó".
+inline constexpr std::string_view kColaOrdenante
+    = " - D\xEDgito de control de la cuenta de ordenante erroneo";
+inline constexpr std::string_view kColaIndividual = " - D\xEDgito de control de la cuenta erroneo";
+
+class Comprobacion
+{
+public:
+    // Opens both files, or shows why not and leaves the run state alone.
+    bool Abrir(const std::string &entrada, const std::string &salida);
+    // The next input line, counted in NumLinea; nothing at the end, after a
+    // read error, or once the log could not be written.
+    std::optional<std::string_view> SiguienteLinea();
+    void Escribir(std::string_view texto) { log_->EscribirLinea(texto); }
+    // "<lead-in><NumLinea><tail>"
+    void EscribirLineaDeError(std::string_view entrada, std::string_view cola);
+    // "<label><field>"
+    void EscribirCampo(std::string_view etiqueta, std::string_view campo);
+    void FinDeBloque();
+    bool HuboFallo() const;
+    // Closes both files and reports a failure that stopped the run.
+    void Terminar();
+
+private:
+    std::optional<LectorLineas> entrada_;
+    std::optional<EscritorLog> log_;
+    std::string linea_;
+};
+
+} // namespace modMain

@@ -1,0 +1,75 @@
+// Byte-level input and output of the engine: order files are read line by line
+// as raw Windows-1252 bytes, error logs are written as bytes with CR LF line ends.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace modMain {
+
+struct CierreFichero
+{
+    void operator()(std::FILE *fichero) const { std::fclose(fichero); }
+};
+using Fichero = std::unique_ptr<std::FILE, CierreFichero>;
+
+// Reads a file one line at a time. A line ends at CR LF, CR or LF. Of each line
+// only the first kMaxLinea bytes are kept: no record field lies further right,
+// and a line without end must not fill the memory.
+class LectorLineas
+{
+public:
+    static constexpr std::size_t kMaxLinea = 88;
+
+    explicit LectorLineas(const std::string &ruta);
+
+    bool Abierto() const { return fichero_ != nullptr; }
+    // The next line, or nothing at the end of the file or after a read error.
+    std::optional<std::string_view> LeerLinea();
+    bool FalloLectura() const { return falloLectura_; }
+    void Cerrar() { fichero_.reset(); }
+
+private:
+    bool RellenarBuffer();
+    void Guardar(const char *desde, std::size_t cuantos);
+    const char *BuscarFinDeLinea();
+
+    Fichero fichero_;
+    std::vector<char> buffer_;
+    const char *pos_ = nullptr;
+    const char *fin_ = nullptr;
+    const char *siguienteCR_ = nullptr; // cached next CR and LF in the buffer
+    const char *siguienteLF_ = nullptr;
+    std::string linea_;
+    bool lineaEmpezada_ = false;
+    bool saltarLF_ = false; // the last line ended at a CR: a LF right after belongs to it
+    bool falloLectura_ = false;
+    bool finFichero_ = false;
+};
+
+// Writes whole log lines, each followed by CR LF, through a buffer of its own.
+// The first failure is remembered and nothing more is written after it.
+class EscritorLog
+{
+public:
+    explicit EscritorLog(const std::string &ruta);
+
+    bool Abierto() const { return fichero_ != nullptr; }
+    void EscribirLinea(std::string_view texto);
+    // Flushes and closes; false when any write or the close failed.
+    bool Cerrar();
+    bool FalloEscritura() const { return falloEscritura_; }
+
+private:
+    void Vaciar();
+
+    Fichero fichero_;
+    std::string buffer_;
+    bool falloEscritura_ = false;
+};
+
+} // namespace modMain

@@ -1,0 +1,32 @@
+#include "interfaz.h"
+
+#include <iostream>
+
+namespace modMain {
+namespace {
+
+class InterfazSinVentanas final : public Interfaz
+{
+public:
+    void MostrarMensaje(std::string_view texto) override { std::cerr << texto << '\n'; }
+    void PunteroOcupado() override { }
+    void PunteroNormal() override { }
+    void RepintarVentana() override { }
+};
+
+InterfazSinVentanas sinVentanas;
+Interfaz *conectada = nullptr;
+
+} // namespace
+
+void ConectarInterfaz(Interfaz *interfaz)
+{
+    conectada = interfaz;
+}
+
+Interfaz &InterfazActual()
+{
+    return conectada ? *conectada : sinVentanas;
+}
+
+} // namespace modMain

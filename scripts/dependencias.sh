@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Cotarel need, when
+# they are missing. Sourced by the run and test scripts.
+set -euo pipefail
+
+COTAREL_PAQUETES=(
+    g++ make cmake pkg-config
+    googletest libgtest-dev
+    qt6-base-dev
+    fonts-liberation2 fonts-comic-neue
+    xvfb xdotool x11-utils
+    clang clang-format libclang-rt-14-dev
+    time
+)
+
+instalar_dependencias() {
+    local faltan=()
+    for paquete in "${COTAREL_PAQUETES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$paquete" 2>/dev/null | grep -q "ok installed"; then
+            faltan+=("$paquete")
+        fi
+    done
+    if [ ${#faltan[@]} -eq 0 ]; then
+        return 0
+    fi
+    echo "Installing: ${faltan[*]}"
+    local como_root=()
+    if [ "$(id -u)" -ne 0 ]; then
+        como_root=(sudo)
+    fi
+    "${como_root[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${como_root[@]}" apt-get install -y -qq --no-install-recommends "${faltan[@]}"
+}

@@ -1,0 +1,67 @@
+#include "ayuda.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace prueba {
+
+std::string Registro(
+    std::initializer_list<std::pair<std::size_t, std::string>> campos, std::size_t longitud)
+{
+    std::string linea(longitud, ' ');
+    for (const auto &[posicion, texto] : campos) {
+        linea.replace(posicion - 1, texto.size(), texto);
+    }
+    return linea.substr(0, longitud);
+}
+
+std::string ConCRLF(std::initializer_list<std::string> lineas)
+{
+    std::string texto;
+    for (const auto &linea : lineas) {
+        texto += linea + "\r\n";
+    }
+    return texto;
+}
+
+void EscribirBytes(const std::filesystem::path &ruta, const std::string &bytes)
+{
+    std::ofstream(ruta, std::ios::binary) << bytes;
+}
+
+std::string LeerBytes(const std::filesystem::path &ruta)
+{
+    std::ifstream fichero(ruta, std::ios::binary);
+    return { std::istreambuf_iterator<char>(fichero), std::istreambuf_iterator<char>() };
+}
+
+CarpetaTemporal::CarpetaTemporal()
+{
+    std::random_device azar;
+    ruta_ = std::filesystem::temp_directory_path() / ("cotarel-" + std::to_string(azar()));
+    std::filesystem::create_directories(ruta_);
+}
+
+CarpetaTemporal::~CarpetaTemporal()
+{
+    std::error_code ignorado;
+    std::filesystem::remove_all(ruta_, ignorado);
+}
+
+void ReiniciarEstado()
+{
+    modMain::FicheroEntrada.clear();
+    modMain::FicheroSalida.clear();
+    modMain::HayErrores = false;
+    modMain::NumLinea = 0;
+    modMain::DCCalculado.clear();
+}
+
+int DescriptoresAbiertos()
+{
+    const auto entradas = std::filesystem::directory_iterator("/proc/self/fd");
+    return static_cast<int>(std::distance(begin(entradas), end(entradas)));
+}
+
+} // namespace prueba

@@ -1,0 +1,61 @@
+// Helpers for the engine's tests: order records built field by field, files
+// in a temporary folder, and a recording stand-in for the windows.
+#pragma once
+
+#include "interfaz.h"
+#include "modMain.h"
+
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace prueba {
+
+// A record of 162 blanks with each text placed at its 1-based position.
+std::string Registro(
+    std::initializer_list<std::pair<std::size_t, std::string>> campos, std::size_t longitud = 162);
+
+// The lines joined with CR LF, the way the log is written.
+std::string ConCRLF(std::initializer_list<std::string> lineas);
+
+void EscribirBytes(const std::filesystem::path &ruta, const std::string &bytes);
+std::string LeerBytes(const std::filesystem::path &ruta);
+
+// A folder of its own for each test, removed afterwards.
+class CarpetaTemporal
+{
+public:
+    CarpetaTemporal();
+    ~CarpetaTemporal();
+    CarpetaTemporal(const CarpetaTemporal &) = delete;
+    CarpetaTemporal &operator=(const CarpetaTemporal &) = delete;
+    std::filesystem::path operator/(const std::string &nombre) const { return ruta_ / nombre; }
+
+private:
+    std::filesystem::path ruta_;
+};
+
+// Records what the engine asks of the windows; attached for its lifetime.
+class InterfazGrabadora final : public modMain::Interfaz
+{
+public:
+    InterfazGrabadora() { modMain::ConectarInterfaz(this); }
+    ~InterfazGrabadora() override { modMain::ConectarInterfaz(nullptr); }
+    void MostrarMensaje(std::string_view texto) override { mensajes.emplace_back(texto); }
+    void PunteroOcupado() override { llamadas += "ocupado;"; }
+    void PunteroNormal() override { llamadas += "normal;"; }
+    void RepintarVentana() override { llamadas += "repintar;"; }
+
+    std::vector<std::string> mensajes;
+    std::string llamadas;
+};
+
+// The run state as at start-up.
+void ReiniciarEstado();
+
+// Number of file descriptors this process holds open.
+int DescriptoresAbiertos();
+
+} // namespace prueba
