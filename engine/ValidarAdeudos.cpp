@@ -34,7 +34,7 @@ bool CuentaErronea(std::string_view linea)
 {
     DCCalculado
         = CalcularDC(Extraer(linea, kEntidad), Extraer(linea, kOficina), Extraer(linea, kCuenta));
-    return Extraer(linea, kDC) != DCCalculado;
+    return !CampoIgual(linea, kDC, DCCalculado);
 }
 
 void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)

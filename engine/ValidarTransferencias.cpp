@@ -23,13 +23,13 @@ constexpr std::string_view kEntrada = "Error en linea: ";
 
 bool EsCabecera(std::string_view linea)
 {
-    return (EmpiezaPor(linea, "03") || EmpiezaPor(linea, "53")) && Extraer(linea, kDato) == "001";
+    return (EmpiezaPor(linea, "03") || EmpiezaPor(linea, "53")) && CampoIgual(linea, kDato, "001");
 }
 
 bool EsIndividual(std::string_view linea)
 {
     return (EmpiezaPor(linea, "0656") || EmpiezaPor(linea, "0659"))
-        && Extraer(linea, kDato) == "010";
+        && CampoIgual(linea, kDato, "010");
 }
 
 // An individual record without one of its three account fields names no account.
@@ -44,7 +44,7 @@ bool CuentaErronea(std::string_view linea)
 {
     DCCalculado
         = CalcularDC(Extraer(linea, kEntidad), Extraer(linea, kOficina), Extraer(linea, kCuenta));
-    return Extraer(linea, kDC) != DCCalculado;
+    return !CampoIgual(linea, kDC, DCCalculado);
 }
 
 void InformarCabecera(std::string_view linea, Comprobacion &comprobacion)

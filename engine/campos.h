@@ -32,9 +32,35 @@ inline std::string_view Recortar(std::string_view texto)
     return texto.substr(primero, texto.find_last_not_of(' ') - primero + 1);
 }
 
-inline bool EmpiezaPor(std::string_view linea, std::string_view codigo)
+// Whether the line starts with the code; the length is known at compile time,
+// so this is a few byte comparisons on the hot path of every line.
+template <std::size_t N> inline bool EmpiezaPor(std::string_view linea, const char (&codigo)[N])
 {
-    return linea.substr(0, codigo.size()) == codigo;
+    constexpr std::size_t longitud = N - 1;
+    if (linea.size() < longitud) {
+        return false;
+    }
+    for (std::size_t i = 0; i < longitud; ++i) {
+        if (linea[i] != codigo[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the field, as much of it as the line holds, equals the text.
+inline bool CampoIgual(std::string_view linea, Campo campo, std::string_view texto)
+{
+    const std::string_view valor = Extraer(linea, campo);
+    if (valor.size() != texto.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < valor.size(); ++i) {
+        if (valor[i] != texto[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace modMain

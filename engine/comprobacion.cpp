@@ -44,19 +44,8 @@ bool Comprobacion::Abrir(const std::string &entrada, const std::string &salida)
     }
     NumLinea = 0;
     HayErrores = false;
+    NumCuentasErroneas = 0;
     return true;
-}
-
-std::optional<std::string_view> Comprobacion::SiguienteLinea()
-{
-    if (log_->FalloEscritura()) {
-        return std::nullopt;
-    }
-    const auto linea = entrada_->LeerLinea();
-    if (linea) {
-        NumLinea += 1;
-    }
-    return linea;
 }
 
 void Comprobacion::EscribirLineaDeError(std::string_view entrada, std::string_view cola)
@@ -78,6 +67,7 @@ void Comprobacion::FinDeBloque()
 {
     Escribir(kSeparador);
     HayErrores = true;
+    ++NumCuentasErroneas;
 }
 
 bool Comprobacion::HuboFallo() const

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ficheros.h"
+#include "modMain.h"
 
 #include <optional>
 #include <string>
@@ -23,7 +24,17 @@ public:
     bool Abrir(const std::string &entrada, const std::string &salida);
     // The next input line, counted in NumLinea; nothing at the end, after a
     // read error, or once the log could not be written.
-    std::optional<std::string_view> SiguienteLinea();
+    std::optional<std::string_view> SiguienteLinea()
+    {
+        if (log_->FalloEscritura()) {
+            return std::nullopt;
+        }
+        const auto linea = entrada_->LeerLinea();
+        if (linea) {
+            NumLinea += 1;
+        }
+        return linea;
+    }
     void Escribir(std::string_view texto) { log_->EscribirLinea(texto); }
     // "<lead-in><NumLinea><tail>"
     void EscribirLineaDeError(std::string_view entrada, std::string_view cola);

@@ -1,8 +1,5 @@
 #include "ficheros.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace modMain {
 namespace {
 
@@ -17,12 +14,6 @@ Fichero AbrirFichero(const std::string &ruta, const char *modo)
         std::setvbuf(fichero.get(), nullptr, _IONBF, 0);
     }
     return fichero;
-}
-
-const char *BuscarByte(const char *desde, const char *hasta, char byte)
-{
-    const void *encontrado = std::memchr(desde, byte, static_cast<std::size_t>(hasta - desde));
-    return encontrado ? static_cast<const char *>(encontrado) : hasta;
 }
 
 } // namespace
@@ -48,7 +39,6 @@ bool LectorLineas::RellenarBuffer()
     }
     pos_ = buffer_.data();
     fin_ = pos_ + leidos;
-    siguienteCR_ = siguienteLF_ = nullptr; // the old results belong to the old data
     return leidos > 0 && !falloLectura_;
 }
 
@@ -59,21 +49,9 @@ void LectorLineas::Guardar(const char *desde, std::size_t cuantos)
     linea_.append(desde, std::min(cuantos, hueco));
 }
 
-// Two memchr searches whose results are kept until the scan passes them, so
-// each byte of the buffer is looked at about twice in all, whatever the mix
-// of line ends.
-const char *LectorLineas::BuscarFinDeLinea()
-{
-    if (siguienteCR_ == nullptr || siguienteCR_ < pos_) {
-        siguienteCR_ = BuscarByte(pos_, fin_, '\r');
-    }
-    if (siguienteLF_ == nullptr || siguienteLF_ < pos_) {
-        siguienteLF_ = BuscarByte(pos_, fin_, '\n');
-    }
-    return std::min(siguienteCR_, siguienteLF_);
-}
-
-std::optional<std::string_view> LectorLineas::LeerLinea()
+// The slow path: a line that runs past the end of the buffer, the LF of a
+// CR LF, or the end of the file. What the line holds is gathered in linea_.
+std::optional<std::string_view> LectorLineas::LeerLineaPartida()
 {
     linea_.clear();
     lineaEmpezada_ = false;
@@ -85,17 +63,16 @@ std::optional<std::string_view> LectorLineas::LeerLinea()
             saltarLF_ = false;
             if (*pos_ == '\n') {
                 ++pos_;
-                continue;
             }
+            continue;
         }
-        const char *finLinea = BuscarFinDeLinea();
+        const char *finLinea = BuscarFinDeLinea(pos_, fin_);
         Guardar(pos_, static_cast<std::size_t>(finLinea - pos_));
-        pos_ = finLinea;
         if (finLinea != fin_) {
-            saltarLF_ = *finLinea == '\r';
-            ++pos_;
+            PasarFinDeLinea(finLinea);
             return std::string_view(linea_);
         }
+        pos_ = fin_;
     }
     if (falloLectura_ || !lineaEmpezada_) {
         return std::nullopt;

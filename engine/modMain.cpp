@@ -13,6 +13,7 @@ std::string FicheroSalida;
 bool HayErrores = false;
 double NumLinea = 0;
 std::string DCCalculado;
+unsigned long long NumCuentasErroneas = 0;
 
 TipoArchivo TipoFichero(std::string_view primeraLinea)
 {

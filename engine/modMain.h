@@ -20,6 +20,8 @@ extern std::string FicheroSalida; // path of its error log (UTF-8)
 extern bool HayErrores; // outcome of the last run that opened both files
 extern double NumLinea; // number of the input line last read
 extern std::string DCCalculado; // check digits computed for the last account
+// Faulty accounts reported by the last run that opened both files.
+extern unsigned long long NumCuentasErroneas;
 
 // The two check digits of an account, or "**" when the eighteen positions are
 // not all digits.
