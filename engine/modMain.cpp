@@ -27,10 +27,6 @@ TipoArchivo TipoFichero(std::string_view primeraLinea)
     return TipoArchivo::NoCSB;
 }
 
-namespace {
-
-// The first line of the file (empty for a file without lines), or nothing
-// when the file cannot be opened or read.
 std::optional<std::string> LeerPrimeraLinea(const std::string &ruta)
 {
     LectorLineas lector(ruta);
@@ -43,6 +39,8 @@ std::optional<std::string> LeerPrimeraLinea(const std::string &ruta)
     }
     return std::string(linea.value_or(std::string_view {}));
 }
+
+namespace {
 
 // The kind is decided from the file as it is now, whatever it was when chosen.
 void Clasificar()

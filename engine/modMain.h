@@ -2,6 +2,7 @@
 // procedures that check one CSB order file and write its error log.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,10 @@ std::string CalcularDC(std::string_view entidad, std::string_view oficina, std::
 std::string DerivarNombreLog(std::string_view entrada);
 
 TipoArchivo TipoFichero(std::string_view primeraLinea);
+
+// The first line of a file, read as a run reads it (empty for a file without
+// lines), or nothing when the file cannot be opened or read.
+std::optional<std::string> LeerPrimeraLinea(const std::string &ruta);
 
 void ValidarAdeudos(const std::string &entrada, const std::string &salida);
 void ValidarTransferencias(const std::string &entrada, const std::string &salida);

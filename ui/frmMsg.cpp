@@ -1,0 +1,128 @@
+#include "frmMsg.h"
+
+#include "fuentes.h"
+#include "modMain.h"
+#include "twips.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+frmMsg::frmMsg(Servicios &servicios, QWidget *principal)
+    : QDialog(principal,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
+    , servicios_(servicios)
+    , principal_(principal)
+{
+    setObjectName(QStringLiteral("frmMsg"));
+    setWindowTitle(QStringLiteral("Cotarel    Munvastor S.A."));
+    setWindowIcon(QIcon(QStringLiteral(":/imagenes/resultado.png")));
+    setFixedSize(twips::Tamano(5760, 1305));
+    setModal(true);
+    CrearControles();
+    connect(Command1, &QPushButton::clicked, this, &frmMsg::Command1_Click);
+    connect(cmdAceptar, &QPushButton::clicked, this, &frmMsg::cmdAceptar_Click);
+    Form_Load();
+}
+
+void frmMsg::CrearControles()
+{
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(twips::Rectangulo(120, 0, 5535, 735));
+    Frame1->setFocusPolicy(Qt::NoFocus);
+
+    Label1 = new QLabel(QStringLiteral("Proceso terminado"), Frame1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(twips::Rectangulo(240, 240, 5055, 495));
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setFont(fuentes::Comic(14.25, true));
+
+    Command1 = new QPushButton(QStringLiteral("&Detalles"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twips::Rectangulo(2520, 840, 1455, 375));
+    Command1->setFont(fuentes::SansSerif(8.25, true));
+    Command1->setEnabled(false);
+
+    cmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
+    cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
+    cmdAceptar->setGeometry(twips::Rectangulo(4200, 840, 1455, 375));
+    cmdAceptar->setFont(fuentes::SansSerif(8.25, true));
+
+    // No default button: Enter and Space press whichever button has the focus.
+    for (QPushButton *boton : { Command1, cmdAceptar }) {
+        boton->setAutoDefault(true);
+        boton->setDefault(false);
+    }
+    MostrarResultado(Label1->text(), Qt::blue, false); // the content as designed
+    setTabOrder(cmdAceptar, Command1);
+    cmdAceptar->setFocus();
+}
+
+void frmMsg::MostrarResultado(const QString &texto, const QColor &color, bool conDetalles)
+{
+    Label1->setText(texto);
+    QPalette paleta = Label1->palette();
+    paleta.setColor(QPalette::WindowText, color);
+    Label1->setPalette(paleta);
+    Command1->setEnabled(conDetalles);
+}
+
+// Centred over the main window's outer frame. A window that is not shown yet
+// has no frame of its own, so the dialog's is taken as its client area plus
+// the main window's borders and title bar. Arithmetic in twips and single
+// precision; the result is applied as it comes, even off the screen.
+void frmMsg::Form_Load()
+{
+    const QRect exterior = principal_->frameGeometry();
+    const QSize bordes = exterior.size() - principal_->size();
+    const QSize propio = size() + bordes;
+    constexpr float kTwips = twips::kPorPixel;
+    const float top
+        = (exterior.height() * kTwips - propio.height() * kTwips) / 2.0f + exterior.top() * kTwips;
+    const float left
+        = (exterior.width() * kTwips - propio.width() * kTwips) / 2.0f + exterior.left() * kTwips;
+    move(x(), qRound(top / kTwips));
+    move(qRound(left / kTwips), y());
+}
+
+void frmMsg::Command1_Click()
+{
+    const QString orden
+        = QStringLiteral("notepad ") + QString::fromStdString(modMain::FicheroSalida);
+    if (!servicios_.Ejecutar(orden)) {
+        servicios_.Informacion(this,
+            QStringLiteral("No se puede mostrar el fichero log, visualicelo con un "
+                           "programa editor de textos"));
+    }
+}
+
+void frmMsg::cmdAceptar_Click()
+{
+    accept();
+}
+
+// Every way of closing the dialog ends here; the closing is never refused.
+void frmMsg::done(int resultado)
+{
+    QDialog::done(resultado);
+    Form_Unload();
+}
+
+void frmMsg::Form_Unload()
+{
+    principal_->raise();
+    principal_->activateWindow();
+}
+
+// There is no cancel button: Escape does not close the dialog.
+void frmMsg::keyPressEvent(QKeyEvent *evento)
+{
+    if (evento->key() == Qt::Key_Escape) {
+        evento->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(evento);
+}
