@@ -8,7 +8,7 @@ COTAREL_PAQUETES=(
     googletest libgtest-dev
     qt6-base-dev
     fonts-liberation2 fonts-comic-neue
-    xvfb xdotool x11-utils
+    xvfb xdotool
     clang clang-format libclang-rt-14-dev
     time
 )

@@ -1,0 +1,350 @@
+#include "frmEntrada.h"
+#include "frmMsg.h"
+#include "modMain.h"
+#include "servicios_guionados.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QByteArray kCuentaMala = "12345678000123456789";
+const QByteArray kCuentaBuena = "12345678010123456789";
+
+QByteArray Adeudo(const QByteArray &cuenta)
+{
+    QByteArray linea(162, ' ');
+    linea.replace(0, 4, "5680");
+    linea.replace(68, 20, cuenta);
+    return linea;
+}
+
+QByteArray FicheroAdeudos(const QByteArray &cuenta)
+{
+    return "5180\r\n" + Adeudo(cuenta) + "\r\n";
+}
+
+void Escribir(const QString &ruta, const QByteArray &bytes)
+{
+    QFile fichero(ruta);
+    QVERIFY(fichero.open(QIODevice::WriteOnly));
+    fichero.write(bytes);
+}
+
+} // namespace
+
+class tst_frmEntrada : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void geometria_data();
+    void geometria();
+    void textos();
+    void estadoInicial();
+    void elegirFichero_data();
+    void elegirFichero();
+    void cancelarTrasElegir();
+    void ejecutar_data();
+    void ejecutar();
+    void segundaEjecucionSinPregunta();
+    void punteroOcupadoDuranteLaEjecucion();
+
+private:
+    QString Ruta(const QString &nombre) const { return carpeta_->filePath(nombre); }
+    std::unique_ptr<QTemporaryDir> carpeta_; // a new one for each test
+};
+
+void tst_frmEntrada::init()
+{
+    carpeta_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(carpeta_->isValid());
+    modMain::FicheroEntrada.clear();
+    modMain::FicheroSalida.clear();
+    modMain::HayErrores = false;
+}
+
+void tst_frmEntrada::cleanup()
+{
+    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()
+        || std::none_of(QApplication::topLevelWidgets().cbegin(),
+            QApplication::topLevelWidgets().cend(), [](QWidget *w) { return w->isVisible(); }));
+}
+
+void tst_frmEntrada::geometria_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRect>("twips");
+    QTest::newRow("Label2") << "Label2" << QRect(120, 120, 5175, 855);
+    QTest::newRow("Frame1") << "Frame1" << QRect(120, 1080, 5295, 975);
+    QTest::newRow("tbEntrada") << "tbEntrada" << QRect(240, 360, 3735, 405);
+    QTest::newRow("Image1") << "Image1" << QRect(4320, 360, 480, 360);
+    QTest::newRow("Frame2") << "Frame2" << QRect(120, 2160, 5295, 975);
+    QTest::newRow("tbSalida") << "tbSalida" << QRect(240, 360, 4575, 405);
+    QTest::newRow("cmdProcesar") << "cmdProcesar" << QRect(3000, 3240, 1215, 375);
+    QTest::newRow("Command2") << "Command2" << QRect(4320, 3240, 1095, 375);
+    QTest::newRow("Image2") << "Image2" << QRect(0, 3240, 2850, 450);
+}
+
+void tst_frmEntrada::geometria()
+{
+    QFETCH(QString, control);
+    QFETCH(QRect, twips);
+    ServiciosGuionados servicios;
+    frmEntrada ventana(servicios);
+    auto *widget = ventana.findChild<QWidget *>(control);
+    QVERIFY(widget);
+    QCOMPARE(widget->geometry(),
+        QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+    QCOMPARE(ventana.size(), QSize(368, 244));
+    QCOMPARE(ventana.minimumSize(), ventana.maximumSize());
+}
+
+void tst_frmEntrada::textos()
+{
+    ServiciosGuionados servicios;
+    frmEntrada ventana(servicios);
+    QCOMPARE(ventana.windowTitle(), QString("Cotarel Ver 1.0"));
+    QCOMPARE(ventana.Label2->text().size(), 214);
+    QVERIFY(ventana.Label2->text().startsWith(
+        "Seleccione un fichero CSB y pulse procesar. Si algún DC"));
+    QVERIFY(ventana.Label2->text().endsWith("con extensión .log"));
+    QCOMPARE(ventana.Frame1->title(), QString("Fichero Origen"));
+    QCOMPARE(ventana.Frame2->title(), QString("Fichero Destino"));
+    QCOMPARE(ventana.cmdProcesar->text(), QString("&Procesar"));
+    QCOMPARE(ventana.Command2->text(), QString("C&errar"));
+    QCOMPARE(ventana.Label2->font().pointSizeF(), 8.25);
+    QCOMPARE(ventana.Frame1->font().pointSizeF(), 9.75);
+    QCOMPARE(ventana.cmdProcesar->font().pointSizeF(), 9.75);
+    QCOMPARE(ventana.tbSalida->palette().color(QPalette::Base),
+        ventana.palette().color(QPalette::Button));
+    QCOMPARE(ventana.tbSalida->palette().color(QPalette::Text), QColor(Qt::black));
+    QVERIFY(!ventana.Image1->pixmap().isNull());
+    QCOMPARE(ventana.Image2->pixmap().size(), QSize(190, 30));
+    QVERIFY(
+        !(ventana.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(ventana.windowFlags() & Qt::WindowCloseButtonHint);
+}
+
+void tst_frmEntrada::estadoInicial()
+{
+    ServiciosGuionados servicios;
+    frmEntrada ventana(servicios);
+    ventana.show();
+    QVERIFY(QTest::qWaitForWindowActive(&ventana));
+    QCOMPARE(ventana.pos(), QPoint(0, 0));
+    QCOMPARE(QApplication::focusWidget(), ventana.tbEntrada);
+    QVERIFY(ventana.tbEntrada->text().isEmpty());
+    QVERIFY(ventana.tbSalida->text().isEmpty());
+    QVERIFY(!ventana.cmdProcesar->isEnabled());
+    QVERIFY(ventana.tbEntrada->isReadOnly() && ventana.tbSalida->isReadOnly());
+    // Tab order skips the disabled "&Procesar".
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), ventana.Command2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), ventana.tbSalida);
+}
+
+// One choice in the file dialog, from a fresh window.
+void tst_frmEntrada::elegirFichero_data()
+{
+    QTest::addColumn<QString>("nombre"); // empty: the dialog is cancelled
+    QTest::addColumn<QByteArray>("contenido");
+    QTest::addColumn<bool>("logExiste");
+    QTest::addColumn<bool>("respuesta");
+    QTest::addColumn<QString>("salida"); // expected tbSalida, relative to the folder
+    QTest::addColumn<bool>("procesar");
+    QTest::addColumn<QStringList>("mensajes");
+    QTest::addColumn<int>("preguntas");
+
+    const QByteArray adeudos = FicheroAdeudos(kCuentaMala);
+    QTest::newRow("cancel before any choice")
+        << "" << adeudos << false << true << "" << false << QStringList {} << 0;
+    QTest::newRow("debit file, no log")
+        << "mayo.txt" << adeudos << false << true << "mayo.log" << true << QStringList {} << 0;
+    QTest::newRow("transfer file") << "mayo.txt" << QByteArray("0356\r\n") << false << true
+                                   << "mayo.log" << true << QStringList {} << 0;
+    QTest::newRow("log exists, Yes")
+        << "mayo.txt" << adeudos << true << true << "mayo.log" << true << QStringList {} << 1;
+    QTest::newRow("log exists, No") << "mayo.txt" << QByteArray("0180\r\n") << true << false << ""
+                                    << false << QStringList {} << 1;
+    QTest::newRow("not CSB") << "mayo.txt" << QByteArray("0280\r\n") << false << true << "mayo.log"
+                             << false << QStringList { "El fichero no es CSB" } << 0;
+    QTest::newRow("log exists, No, not CSB")
+        << "mayo.txt" << QByteArray("0280\r\n") << true << false << "" << false
+        << QStringList { "El fichero no es CSB" } << 1;
+    QTest::newRow("empty file") << "mayo.txt" << QByteArray() << false << true << "mayo.log"
+                                << false << QStringList { "El fichero no es CSB" } << 0;
+    QTest::newRow("mayo.log gives mayo.log1")
+        << "mayo.log" << adeudos << false << true << "mayo.log1" << true << QStringList {} << 0;
+    QTest::newRow("cannot be opened")
+        << "carpeta.txt" << QByteArray() << false << true << "carpeta.log" << false
+        << QStringList { "No se puede abrir el fichero de Entrada" } << 0;
+}
+
+void tst_frmEntrada::elegirFichero()
+{
+    QFETCH(QString, nombre);
+    QFETCH(QByteArray, contenido);
+    QFETCH(bool, logExiste);
+    QFETCH(bool, respuesta);
+    QFETCH(QString, salida);
+    QFETCH(bool, procesar);
+    QFETCH(QStringList, mensajes);
+    QFETCH(int, preguntas);
+
+    ServiciosGuionados servicios;
+    frmEntrada ventana(servicios);
+    if (nombre == "carpeta.txt") {
+        QVERIFY(QDir(carpeta_->path()).mkdir(nombre)); // exists, but cannot be read
+    } else if (!nombre.isEmpty()) {
+        Escribir(Ruta(nombre), contenido);
+    }
+    if (logExiste) {
+        Escribir(Ruta(QFileInfo(salida.isEmpty() ? "mayo.log" : salida).fileName()), "old log");
+    }
+    servicios.elecciones.enqueue(nombre.isEmpty() ? std::nullopt : std::optional(Ruta(nombre)));
+    servicios.respuestas.enqueue(respuesta);
+
+    ventana.Image1_Click();
+
+    QCOMPARE(servicios.tituloAbrir, QString("Abrir fichero a filtrar"));
+    QCOMPARE(servicios.abiertoEn, QStringList { QCoreApplication::applicationDirPath() });
+    QCOMPARE(ventana.tbEntrada->text(), nombre.isEmpty() ? QString() : Ruta(nombre));
+    QCOMPARE(QString::fromStdString(modMain::FicheroEntrada), ventana.tbEntrada->text());
+    QCOMPARE(ventana.tbSalida->text(), salida.isEmpty() ? QString() : Ruta(salida));
+    QCOMPARE(QString::fromStdString(modMain::FicheroSalida), ventana.tbSalida->text());
+    QCOMPARE(ventana.cmdProcesar->isEnabled(), procesar);
+    QCOMPARE(servicios.mensajes, mensajes);
+    QCOMPARE(servicios.preguntas.size(), preguntas);
+    if (preguntas > 0) {
+        QCOMPARE(servicios.preguntas.constFirst(),
+            QString("El fichero de salida ya existe ¿Desea sobreescribirlo?"));
+    }
+}
+
+// A cancel after a choice goes through the same file again: the log written by
+// a run in between now exists, so the question comes.
+void tst_frmEntrada::cancelarTrasElegir()
+{
+    ServiciosGuionados servicios;
+    frmEntrada ventana(servicios);
+    Escribir(Ruta("mayo.txt"), FicheroAdeudos(kCuentaMala));
+    servicios.elecciones.enqueue(Ruta("mayo.txt"));
+    ventana.Image1_Click();
+    QVERIFY(servicios.preguntas.isEmpty());
+    Escribir(Ruta("mayo.log"), "log of a run");
+
+    servicios.elecciones.enqueue(std::nullopt);
+    servicios.respuestas.enqueue(false);
+    ventana.Image1_Click();
+    QCOMPARE(servicios.abiertoEn.last(), Ruta("mayo.txt")); // offered the last chosen path
+    QCOMPARE(ventana.tbEntrada->text(), Ruta("mayo.txt"));
+    QCOMPARE(servicios.preguntas.size(), 1);
+    QVERIFY(ventana.tbSalida->text().isEmpty());
+    QVERIFY(!ventana.cmdProcesar->isEnabled());
+}
+
+void tst_frmEntrada::ejecutar_data()
+{
+    QTest::addColumn<QByteArray>("contenido");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<bool>("detalles");
+    QTest::addColumn<bool>("logQueda");
+    QTest::newRow("clean run") << FicheroAdeudos(kCuentaBuena) << "Proceso terminado"
+                               << QColor(0, 0, 255) << false << false;
+    QTest::newRow("run with errors")
+        << FicheroAdeudos(kCuentaMala) << "Proceso terminado con errores" << QColor(255, 0, 0)
+        << true << true;
+}
+
+void tst_frmEntrada::ejecutar()
+{
+    QFETCH(QByteArray, contenido);
+    QFETCH(QString, texto);
+    QFETCH(QColor, color);
+    QFETCH(bool, detalles);
+    QFETCH(bool, logQueda);
+
+    ServiciosGuionados servicios;
+    frmEntrada ventana(servicios);
+    ventana.show();
+    Escribir(Ruta("mayo.txt"), contenido);
+    servicios.elecciones.enqueue(Ruta("mayo.txt"));
+    ventana.Image1_Click();
+
+    QString visto;
+    QColor colorVisto;
+    bool detallesVisto = !detalles;
+    AlAparecerModal([&](QWidget *modal) {
+        auto *resultado = qobject_cast<frmMsg *>(modal);
+        QVERIFY(resultado);
+        visto = resultado->Label1->text();
+        colorVisto = resultado->Label1->palette().color(QPalette::WindowText);
+        detallesVisto = resultado->Command1->isEnabled();
+        QTest::mouseClick(resultado->cmdAceptar, Qt::LeftButton);
+    });
+    QTest::mouseClick(ventana.cmdProcesar, Qt::LeftButton);
+
+    QCOMPARE(visto, texto);
+    QCOMPARE(colorVisto, color);
+    QCOMPARE(detallesVisto, detalles);
+    QCOMPARE(QFile::exists(Ruta("mayo.log")), logQueda);
+    QVERIFY(ventana.cmdProcesar->isEnabled());
+    QVERIFY(servicios.mensajes.isEmpty());
+}
+
+void tst_frmEntrada::segundaEjecucionSinPregunta()
+{
+    ServiciosGuionados servicios;
+    frmEntrada ventana(servicios);
+    ventana.show();
+    Escribir(Ruta("mayo.txt"), FicheroAdeudos(kCuentaMala));
+    servicios.elecciones.enqueue(Ruta("mayo.txt"));
+    ventana.Image1_Click();
+    for (int vez = 0; vez < 2; ++vez) {
+        AlAparecerModal([](QWidget *modal) { modal->close(); });
+        ventana.cmdProcesar_Click();
+    }
+    QVERIFY(servicios.preguntas.isEmpty());
+    QVERIFY(QFile::exists(Ruta("mayo.log")));
+    QVERIFY(modMain::HayErrores);
+}
+
+// A run that fails to open its input still ends in the result dialog; its
+// message is shown under the busy pointer, which is normal again afterwards.
+void tst_frmEntrada::punteroOcupadoDuranteLaEjecucion()
+{
+    modMain::FicheroEntrada = Ruta("no-existe.txt").toStdString();
+    modMain::FicheroSalida = Ruta("no-existe.log").toStdString();
+    bool ocupadoAlAvisar = false;
+    struct Espia : ServiciosGuionados
+    {
+        bool *ocupado;
+        void Mensaje(QWidget *, const QString &texto) override
+        {
+            *ocupado = QApplication::overrideCursor() != nullptr;
+            mensajes.append(texto);
+        }
+    } espia;
+    espia.ocupado = &ocupadoAlAvisar;
+    frmEntrada conEspia(espia);
+    AlAparecerModal([](QWidget *modal) { modal->close(); });
+    conEspia.cmdProcesar_Click();
+    QCOMPARE(espia.mensajes, QStringList { "No se puede abrir el fichero de Entrada" });
+    QVERIFY(ocupadoAlAvisar);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+QTEST_MAIN(tst_frmEntrada)
+#include "tst_frmentrada.moc"

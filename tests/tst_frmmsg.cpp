@@ -1,0 +1,279 @@
+#include "frmMsg.h"
+#include "modMain.h"
+#include "servicios_guionados.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+// A stand-in "notepad" for the tests: it appends each argument it gets to a
+// file, one line per start.
+class NotepadFalso
+{
+public:
+    NotepadFalso()
+        : pathOriginal_(qgetenv("PATH"))
+    {
+        const QString guion = carpeta_.filePath("notepad");
+        QFile fichero(guion);
+        fichero.open(QIODevice::WriteOnly);
+        // One write per start, so two editors started at once do not mix their lines.
+        fichero.write("#!/bin/sh\nlinea=\nfor a in \"$@\"; do linea=\"$linea[$a]\"; done\n"
+                      "printf '%s\\n' \"$linea\" >> \"$(dirname \"$0\")/llamadas\"\n");
+        fichero.close();
+        fichero.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", (carpeta_.path() + ":" + pathOriginal_).toUtf8());
+    }
+    ~NotepadFalso() { qputenv("PATH", pathOriginal_.toUtf8()); }
+
+    QStringList Llamadas() const
+    {
+        QFile fichero(carpeta_.filePath("llamadas"));
+        if (!fichero.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        return QString::fromUtf8(fichero.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+
+private:
+    QTemporaryDir carpeta_;
+    QString pathOriginal_;
+};
+
+class tst_frmMsg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void geometria_data();
+    void geometria();
+    void contenidoInicial();
+    void colocacion_data();
+    void colocacion();
+    void teclado();
+    void cerrarTraeLaVentanaPrincipal();
+    void detallesArrancaElEditor();
+    void detallesSinEditor();
+    void cajasDeMensajeReales_data();
+    void cajasDeMensajeReales();
+    void preguntaReal();
+};
+
+void tst_frmMsg::geometria_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRect>("twips");
+    QTest::newRow("Frame1") << "Frame1" << QRect(120, 0, 5535, 735);
+    QTest::newRow("Label1") << "Label1" << QRect(240, 240, 5055, 495);
+    QTest::newRow("Command1") << "Command1" << QRect(2520, 840, 1455, 375);
+    QTest::newRow("cmdAceptar") << "cmdAceptar" << QRect(4200, 840, 1455, 375);
+}
+
+void tst_frmMsg::geometria()
+{
+    QFETCH(QString, control);
+    QFETCH(QRect, twips);
+    ServiciosGuionados servicios;
+    QWidget principal;
+    frmMsg dialogo(servicios, &principal);
+    auto *widget = dialogo.findChild<QWidget *>(control);
+    QVERIFY(widget);
+    QCOMPARE(widget->geometry(),
+        QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+    QCOMPARE(dialogo.size(), QSize(384, 87));
+    QCOMPARE(dialogo.minimumSize(), dialogo.maximumSize());
+}
+
+void tst_frmMsg::contenidoInicial()
+{
+    ServiciosGuionados servicios;
+    QWidget principal;
+    frmMsg dialogo(servicios, &principal);
+    QCOMPARE(dialogo.windowTitle(), QString("Cotarel    Munvastor S.A."));
+    QCOMPARE(dialogo.Label1->text(), QString("Proceso terminado"));
+    QCOMPARE(dialogo.Label1->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QVERIFY(dialogo.Label1->alignment() & Qt::AlignHCenter);
+    QCOMPARE(dialogo.Label1->font().pointSizeF(), 14.25);
+    QVERIFY(dialogo.Label1->font().bold());
+    QCOMPARE(dialogo.Command1->text(), QString("&Detalles"));
+    QVERIFY(!dialogo.Command1->isEnabled());
+    QCOMPARE(dialogo.cmdAceptar->text(), QString("&Aceptar"));
+    QVERIFY(dialogo.cmdAceptar->font().bold());
+    QVERIFY(!dialogo.Command1->isDefault() && !dialogo.cmdAceptar->isDefault());
+    QVERIFY(dialogo.isModal());
+    QVERIFY(
+        !(dialogo.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    // The longest outcome text fits its label.
+    dialogo.MostrarResultado("Proceso terminado con errores", Qt::red, true);
+    QVERIFY(dialogo.Label1->sizeHint().width() <= dialogo.Label1->width());
+}
+
+void tst_frmMsg::colocacion_data()
+{
+    QTest::addColumn<QPoint>("principal");
+    QTest::addColumn<QPoint>("esperado");
+    // 5520 x 3660 over 5760 x 1305 twips: Top = 2355 / 2 = 1177.5 twips, 78.5
+    // pixels; Left = -240 / 2 = -120 twips, -8 pixels, applied as it is.
+    QTest::newRow("main window at the origin, negative Left") << QPoint(0, 0) << QPoint(-8, 79);
+    QTest::newRow("main window moved") << QPoint(300, 200) << QPoint(292, 279);
+}
+
+void tst_frmMsg::colocacion()
+{
+    QFETCH(QPoint, principal);
+    QFETCH(QPoint, esperado);
+    ServiciosGuionados servicios;
+    QWidget ventana;
+    ventana.setFixedSize(368, 244);
+    ventana.move(principal);
+    frmMsg dialogo(servicios, &ventana);
+    QCOMPARE(dialogo.pos(), esperado);
+}
+
+void tst_frmMsg::teclado()
+{
+    ServiciosGuionados servicios;
+    QWidget principal;
+    principal.show();
+    frmMsg dialogo(servicios, &principal);
+    dialogo.MostrarResultado("Proceso terminado con errores", Qt::red, true);
+    dialogo.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialogo));
+    QCOMPARE(QApplication::focusWidget(), dialogo.cmdAceptar);
+    QTest::keyClick(&dialogo, Qt::Key_Escape);
+    QVERIFY(dialogo.isVisible()); // no cancel button
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), dialogo.Command1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), dialogo.cmdAceptar);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!dialogo.isVisible());
+}
+
+void tst_frmMsg::cerrarTraeLaVentanaPrincipal()
+{
+    ServiciosGuionados servicios;
+    QWidget principal;
+    principal.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&principal));
+    for (const bool porAceptar : { true, false }) {
+        frmMsg dialogo(servicios, &principal);
+        dialogo.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialogo));
+        if (porAceptar) {
+            QCOMPARE(dialogo.cmdAceptar->shortcut(), QKeySequence("Alt+A"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A,
+                Qt::AltModifier); // clicks after a short animation
+        } else {
+            dialogo.close(); // the title bar's close button
+        }
+        QTRY_VERIFY2(!dialogo.isVisible(), porAceptar ? "Alt+A" : "close");
+        QTRY_COMPARE(QApplication::activeWindow(), &principal);
+    }
+}
+
+void tst_frmMsg::detallesArrancaElEditor()
+{
+    NotepadFalso notepad;
+    ServiciosReales servicios;
+    QWidget principal;
+    modMain::FicheroSalida = "/tmp/mis remesas/mayo  junio.log";
+    frmMsg dialogo(servicios, &principal);
+    dialogo.MostrarResultado("Proceso terminado con errores", Qt::red, true);
+    QTest::mouseClick(dialogo.Command1, Qt::LeftButton);
+    QTest::mouseClick(dialogo.Command1, Qt::LeftButton);
+    QTRY_COMPARE(notepad.Llamadas().size(), 2);
+    QCOMPARE(notepad.Llamadas(), QStringList(2, "[/tmp/mis remesas/mayo  junio.log]"));
+}
+
+void tst_frmMsg::detallesSinEditor()
+{
+    const QByteArray pathOriginal = qgetenv("PATH");
+    QTemporaryDir vacia;
+    qputenv("PATH", vacia.path().toUtf8());
+    ServiciosGuionados servicios;
+    QWidget principal;
+    modMain::FicheroSalida = "/tmp/mayo.log";
+    frmMsg dialogo(servicios, &principal);
+    dialogo.MostrarResultado("Proceso terminado con errores", Qt::red, true);
+    QTest::mouseClick(dialogo.Command1, Qt::LeftButton);
+    qputenv("PATH", pathOriginal);
+    QCOMPARE(servicios.mensajes,
+        QStringList { "[i] No se puede mostrar el fichero log, visualicelo con un programa editor "
+                      "de textos" });
+}
+
+// The real message boxes, as the user sees them.
+void tst_frmMsg::cajasDeMensajeReales_data()
+{
+    QTest::addColumn<bool>("informacion");
+    QTest::addColumn<int>("icono");
+    QTest::newRow("plain message") << false << int(QMessageBox::NoIcon);
+    QTest::newRow("information message") << true << int(QMessageBox::Information);
+}
+
+void tst_frmMsg::cajasDeMensajeReales()
+{
+    QFETCH(bool, informacion);
+    QFETCH(int, icono);
+    ServiciosReales servicios;
+    QString titulo, texto;
+    int iconoVisto = -1;
+    QStringList botones;
+    AlAparecerModal([&](QWidget *modal) {
+        auto *caja = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(caja);
+        titulo = caja->windowTitle();
+        texto = caja->text();
+        iconoVisto = caja->icon();
+        for (QAbstractButton *boton : caja->buttons()) {
+            botones.append(boton->text());
+        }
+        caja->button(QMessageBox::Ok)->click();
+    });
+    if (informacion) {
+        servicios.Informacion(nullptr, "El fichero no es CSB");
+    } else {
+        servicios.Mensaje(nullptr, "El fichero no es CSB");
+    }
+    QCOMPARE(titulo, QString("Cotarel"));
+    QCOMPARE(texto, QString("El fichero no es CSB"));
+    QCOMPARE(iconoVisto, icono);
+    QCOMPARE(botones, QStringList { "OK" });
+}
+
+void tst_frmMsg::preguntaReal()
+{
+    ServiciosReales servicios;
+    for (const bool si : { true, false }) {
+        QStringList botones;
+        QString porDefecto;
+        int icono = -1;
+        AlAparecerModal([&](QWidget *modal) {
+            auto *caja = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(caja);
+            QCOMPARE(caja->windowTitle(), QString("Cotarel"));
+            icono = caja->icon();
+            for (QAbstractButton *boton : caja->buttons()) {
+                botones.append(boton->text());
+            }
+            porDefecto = caja->defaultButton()->text();
+            caja->button(si ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        QCOMPARE(
+            servicios.Preguntar(nullptr, "El fichero de salida ya existe ¿Desea sobreescribirlo?"),
+            si);
+        botones.sort();
+        QCOMPARE(botones, (QStringList { "No", "Sí" }));
+        QCOMPARE(porDefecto, QString("Sí"));
+        QCOMPARE(icono, int(QMessageBox::NoIcon));
+    }
+}
+
+QTEST_MAIN(tst_frmMsg)
+#include "tst_frmmsg.moc"
