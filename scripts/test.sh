@@ -21,6 +21,8 @@ echo "== Normal build"
 probar build/test -DCMAKE_BUILD_TYPE=Debug
 
 echo "== Sanitizer build"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1 halt_on_error=1"
 probar build/sanitize -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
