@@ -39,7 +39,7 @@ public:
     {
         // Most lines lie whole inside the buffer and are handed out without a copy.
         if (pos_ != fin_ && !saltarLF_) {
-            const char *finLinea = BuscarFinDeLinea(pos_, fin_);
+            const char *finLinea = BuscarFinDeLineaRapido(pos_, fin_);
             if (finLinea != fin_) {
                 const auto longitud
                     = std::min(static_cast<std::size_t>(finLinea - pos_), kMaxLinea);
@@ -55,6 +55,12 @@ public:
 
 private:
     static const char *BuscarFinDeLinea(const char *desde, const char *hasta);
+    // The same, thirty-two bytes at a time on processors that have AVX2.
+    static const char *BuscarFinDeLineaAvx2(const char *desde, const char *hasta);
+    const char *BuscarFinDeLineaRapido(const char *desde, const char *hasta) const
+    {
+        return conAvx2_ ? BuscarFinDeLineaAvx2(desde, hasta) : BuscarFinDeLinea(desde, hasta);
+    }
     std::optional<std::string_view> LeerLineaPartida();
     // Moves past the CR, LF or CR LF at finLinea; a CR at the end of the buffer
     // leaves its LF, if any, for the next block.
@@ -81,6 +87,7 @@ private:
     bool saltarLF_ = false; // the last line ended at a CR: a LF right after belongs to it
     bool falloLectura_ = false;
     bool finFichero_ = false;
+    bool conAvx2_ = false;
 };
 
 // The first CR or LF in [desde, hasta), or hasta. Sixteen bytes at a time

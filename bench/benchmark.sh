@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Throughput of cotarel-check against the raw cost of reading the same file.
+#   bench/benchmark.sh [BUILD_DIR] [MEGABYTES] [REPEATS]
+# Generates a debit-order file (every line a record, 1 % faulty accounts),
+# times cotarel-check, `wc -l` and `cat > /dev/null` on it REPEATS times each,
+# and prints the medians in MB/s, the ratio cotarel-check / wc -l and
+# cotarel-check's peak resident memory.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+construccion=${1:-build/benchmark}
+megabytes=${2:-1024}
+repeticiones=${3:-5}
+
+cmake -S . -B "$construccion" -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake --build "$construccion" --parallel "$(nproc)" --target cotarel-check generar-remesa > /dev/null
+
+carpeta=$(mktemp -d)
+trap 'rm -rf "$carpeta"' EXIT
+fichero="$carpeta/remesa.q19"
+"$construccion/bench/generar-remesa" adeudos "$megabytes" 1 "$fichero"
+bytes=$(stat -c %s "$fichero")
+cat "$fichero" > /dev/null # into the page cache, for every contender alike
+
+mediana() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+segundos() { # command... -> elapsed seconds of one run, to the microsecond
+    local inicio fin
+    inicio=$(date +%s.%N)
+    "$@" > /dev/null 2>&1 || true
+    fin=$(date +%s.%N)
+    awk -v a="$inicio" -v b="$fin" 'BEGIN { printf "%.4f\n", b - a }'
+}
+medir() { # command... -> median seconds
+    for _ in $(seq "$repeticiones"); do segundos "$@"; done | mediana
+}
+
+t_check=$(medir "$construccion/check/cotarel-check" "$fichero")
+t_wc=$(medir wc -l "$fichero")
+t_cat=$(medir sh -c "cat '$fichero' > /dev/null")
+/usr/bin/time -v "$construccion/check/cotarel-check" "$fichero" > /dev/null 2> "$carpeta/memoria" || true
+pico_kib=$(awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }' "$carpeta/memoria")
+lineas=$(wc -l < "$fichero")
+erroneas=$(grep -c "^Error en linea" "${fichero%.q19}.log" || true)
+
+mbs() { awk -v b="$bytes" -v t="$1" 'BEGIN { if (t > 0) printf "%.0f", b / 1e6 / t; else print "inf" }'; }
+
+printf 'File: %s bytes, %s lines, %s faulty accounts; median of %s runs\n' "$bytes" "$lineas" "$erroneas" "$repeticiones"
+printf '%-22s %10s %10s\n' "command" "seconds" "MB/s"
+printf '%-22s %10s %10s\n' "cotarel-check" "$t_check" "$(mbs "$t_check")"
+printf '%-22s %10s %10s\n' "wc -l" "$t_wc" "$(mbs "$t_wc")"
+printf '%-22s %10s %10s\n' "cat > /dev/null" "$t_cat" "$(mbs "$t_cat")"
+awk -v a="$t_wc" -v b="$t_check" 'BEGIN { printf "ratio cotarel-check / wc -l (throughput): %.2f (target >= 0.50)\n", a / b }'
+awk -v k="$pico_kib" 'BEGIN { printf "cotarel-check peak resident memory: %.1f MiB (target < 8 MiB)\n", k / 1024 }'

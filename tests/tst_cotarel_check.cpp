@@ -1,0 +1,175 @@
+// cotarel-check run as a script would run it: exit status, standard output,
+// standard error and the logs it leaves.
+#include "ayuda.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace {
+
+struct Salida
+{
+    int estado;
+    std::string salida;
+    std::string errores;
+};
+
+Salida Ejecutar(const std::string &argumentos, const prueba::CarpetaTemporal &carpeta)
+{
+    const std::string errores = carpeta / "stderr";
+    const std::string orden
+        = std::string(COTAREL_CHECK) + " " + argumentos + " 2> '" + errores + "'";
+    FILE *tuberia = popen(orden.c_str(), "r");
+    std::string salida;
+    std::array<char, 4096> trozo {};
+    while (const std::size_t leidos = std::fread(trozo.data(), 1, trozo.size(), tuberia)) {
+        salida.append(trozo.data(), leidos);
+    }
+    const int estado = pclose(tuberia);
+    return { WIFEXITED(estado) ? WEXITSTATUS(estado) : -1, salida, prueba::LeerBytes(errores) };
+}
+
+const std::filesystem::path kDatos = COTAREL_DATOS_PRUEBA;
+
+struct CasoCheck
+{
+    std::string nombre;
+    std::vector<std::string> ficheros; // "malo", "bueno", "nocsb", "falta"
+    int estado;
+    std::vector<std::string> resultados; // one stdout line per file, paths as "{malo}"...
+    std::string errores;
+};
+
+void PrintTo(const CasoCheck &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
+}
+
+class CotarelCheckTest : public testing::TestWithParam<CasoCheck>
+{
+protected:
+    void SetUp() override
+    {
+        std::filesystem::copy_file(kDatos / "adeudos.q19", carpeta / "malo.q19");
+        prueba::EscribirBytes(carpeta / "bueno.q19",
+            "5180\r\n" + prueba::Registro({ { 1, "5680" }, { 69, "12345678010123456789" } })
+                + "\r\n");
+        prueba::EscribirBytes(carpeta / "nocsb.q19", "0280\r\n");
+    }
+    std::string Ruta(const std::string &nombre) const { return carpeta / (nombre + ".q19"); }
+    std::string Sustituir(std::string texto) const
+    {
+        for (const char *nombre : { "malo", "bueno", "nocsb", "falta" }) {
+            const std::string marca = std::string("{") + nombre + "}";
+            for (std::size_t pos; (pos = texto.find(marca)) != std::string::npos;) {
+                texto.replace(pos, marca.size(), carpeta / nombre);
+            }
+        }
+        return texto;
+    }
+    prueba::CarpetaTemporal carpeta;
+};
+
+TEST_P(CotarelCheckTest, EstadoSalidaYLogs)
+{
+    std::string argumentos;
+    for (const auto &fichero : GetParam().ficheros) {
+        argumentos += "'" + Ruta(fichero) + "' ";
+    }
+    const Salida salida = Ejecutar(argumentos, carpeta);
+
+    std::string esperado;
+    for (const auto &linea : GetParam().resultados) {
+        esperado += Sustituir(linea) + "\n";
+    }
+    EXPECT_EQ(salida.estado, GetParam().estado);
+    EXPECT_EQ(salida.salida, esperado);
+    EXPECT_EQ(salida.errores, Sustituir(GetParam().errores));
+    // The faulty file's log is the one a desktop run writes; a clean run leaves none.
+    if (std::filesystem::exists(carpeta / "malo.log")) {
+        EXPECT_EQ(
+            prueba::LeerBytes(carpeta / "malo.log"), prueba::LeerBytes(kDatos / "adeudos.log"));
+    }
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "bueno.log"));
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "nocsb.log"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, CotarelCheckTest,
+    testing::Values(
+        CasoCheck { "clean_file", { "bueno" }, 0, { "{bueno}.q19\tProceso terminado\t0" }, "" },
+        CasoCheck { "faulty_file", { "malo" }, 1,
+            { "{malo}.q19\tProceso terminado con errores\t3\t{malo}.log" }, "" },
+        CasoCheck { "not_csb", { "nocsb" }, 2, { "{nocsb}.q19\tNo comprobado\t0" },
+            "{nocsb}.q19: El fichero no es CSB\n" },
+        CasoCheck { "several_files", { "bueno", "malo", "bueno" }, 1,
+            { "{bueno}.q19\tProceso terminado\t0",
+                "{malo}.q19\tProceso terminado con errores\t3\t{malo}.log",
+                "{bueno}.q19\tProceso terminado\t0" },
+            "" },
+        CasoCheck { "missing_file_among_good_ones", { "malo", "falta", "bueno" }, 2,
+            { "{malo}.q19\tProceso terminado con errores\t3\t{malo}.log",
+                "{falta}.q19\tNo comprobado\t0", "{bueno}.q19\tProceso terminado\t0" },
+            "{falta}.q19: No se puede abrir el fichero de Entrada\n" }),
+    [](const auto &info) { return info.param.nombre; });
+
+TEST(CotarelCheck, ReemplazaUnLogAnteriorSinPreguntar)
+{
+    prueba::CarpetaTemporal carpeta;
+    std::filesystem::copy_file(kDatos / "adeudos.q19", carpeta / "mayo.q19");
+    prueba::EscribirBytes(carpeta / "mayo.log",
+        "an older log, longer than the new one will be ... " + std::string(5000, 'x'));
+    const Salida salida
+        = Ejecutar("'" + (carpeta / "mayo.q19").string() + "' < /dev/null", carpeta);
+    EXPECT_EQ(salida.estado, 1);
+    EXPECT_EQ(prueba::LeerBytes(carpeta / "mayo.log"), prueba::LeerBytes(kDatos / "adeudos.log"));
+}
+
+TEST(CotarelCheck, LogQueNoSePuedeEscribir)
+{
+    prueba::CarpetaTemporal carpeta;
+    std::filesystem::copy_file(kDatos / "adeudos.q19", carpeta / "mayo.q19");
+    std::filesystem::create_directory(carpeta / "mayo.log"); // a folder where the log should go
+    const Salida salida = Ejecutar("'" + (carpeta / "mayo.q19").string() + "'", carpeta);
+    EXPECT_EQ(salida.estado, 2);
+    EXPECT_NE(salida.errores.find("No se puede crear el fichero de Salida"), std::string::npos);
+}
+
+struct CasoUso
+{
+    const char *nombre;
+    const char *argumentos;
+    int estado;
+    const char *salidaContiene;
+};
+
+void PrintTo(const CasoUso &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
+}
+
+class UsoTest : public testing::TestWithParam<CasoUso>
+{
+};
+
+TEST_P(UsoTest, Uso)
+{
+    prueba::CarpetaTemporal carpeta;
+    const Salida salida = Ejecutar(GetParam().argumentos, carpeta);
+    EXPECT_EQ(salida.estado, GetParam().estado);
+    EXPECT_NE((salida.salida + salida.errores).find(GetParam().salidaContiene), std::string::npos)
+        << salida.salida << salida.errores;
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, UsoTest,
+    testing::Values(CasoUso { "no_arguments", "", 64, "Uso: cotarel-check FICHERO" },
+        CasoUso { "unknown_option", "--rapido x.q19", 64, "Uso:" },
+        CasoUso { "help", "--help", 0, "Ejemplos:" },
+        CasoUso { "version", "--version", 0, "cotarel-check 1.00" },
+        CasoUso { "dash_dash_takes_a_name", "-- -x.q19", 2,
+            "-x.q19: No se puede abrir el fichero de Entrada" }),
+    [](const auto &info) { return std::string(info.param.nombre); });
+
+} // namespace
