@@ -60,7 +60,7 @@ LectorLineas::LectorLineas(const std::string &ruta)
     , conAvx2_(ProcesadorConAvx2())
 {
     if (fichero_) {
-        buffer_.resize(kTamBufferLectura);
+        buffer_ = std::make_unique_for_overwrite<char[]>(kTamBufferLectura);
         linea_.reserve(kMaxLinea);
     }
 }
@@ -70,12 +70,12 @@ bool LectorLineas::RellenarBuffer()
     if (finFichero_ || falloLectura_ || !fichero_) {
         return false;
     }
-    const std::size_t leidos = std::fread(buffer_.data(), 1, buffer_.size(), fichero_.get());
-    if (leidos < buffer_.size()) {
+    const std::size_t leidos = std::fread(buffer_.get(), 1, kTamBufferLectura, fichero_.get());
+    if (leidos < kTamBufferLectura) {
         falloLectura_ = std::ferror(fichero_.get()) != 0;
         finFichero_ = true;
     }
-    pos_ = buffer_.data();
+    pos_ = buffer_.get();
     fin_ = pos_ + leidos;
     return leidos > 0 && !falloLectura_;
 }

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -79,7 +78,7 @@ private:
     void Guardar(const char *desde, std::size_t cuantos);
 
     Fichero fichero_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_; // never zeroed: only what was read is used
     const char *pos_ = nullptr;
     const char *fin_ = nullptr;
     std::string linea_;

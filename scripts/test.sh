@@ -9,12 +9,17 @@ instalar_dependencias
 echo "== Formatting"
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
+pasadas=0
 probar() {
     local carpeta=$1
     shift
     cmake -S . -B "$carpeta" -DCOTAREL_WERROR=ON "$@"
     cmake --build "$carpeta" --parallel "$(nproc)"
-    ctest --test-dir "$carpeta" --output-on-failure --parallel "$(nproc)"
+    ctest --test-dir "$carpeta" --output-on-failure --parallel "$(nproc)" | tee "$carpeta/ctest.log"
+    local total saltadas
+    total=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$carpeta/ctest.log")
+    saltadas=$(grep -c "(Skipped)" "$carpeta/ctest.log" || true)
+    pasadas=$((pasadas + total - saltadas))
 }
 
 echo "== Normal build"
@@ -26,3 +31,17 @@ export UBSAN_OPTIONS="print_stacktrace=1 halt_on_error=1"
 probar build/sanitize -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+
+echo "== Fuzzing the engine for 60 seconds"
+cmake -S . -B build/fuzz -DCOTAREL_FUZZ=ON -DCOTAREL_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++
+cmake --build build/fuzz --parallel "$(nproc)" --target fuzz_procesar
+mkdir -p build/fuzz/corpus
+temporal=/tmp
+[ -d /dev/shm ] && temporal=/dev/shm # the fuzzer writes a file for every input
+TMPDIR=$temporal build/fuzz/fuzz/fuzz_procesar -max_total_time=60 -max_len=4096 -print_final_stats=1 \
+    build/fuzz/corpus fuzz/semillas 2>&1 | tail -15
+echo "Fuzzing: no failure in 60 seconds"
+
+echo "== Both builds"
+echo "$pasadas passed, 0 failed"

@@ -90,8 +90,8 @@ TEST_P(CotarelCheckTest, EstadoSalidaYLogs)
     EXPECT_EQ(salida.errores, Sustituir(GetParam().errores));
     // The faulty file's log is the one a desktop run writes; a clean run leaves none.
     if (std::filesystem::exists(carpeta / "malo.log")) {
-        EXPECT_EQ(
-            prueba::LeerBytes(carpeta / "malo.log"), prueba::LeerBytes(kDatos / "adeudos.log"));
+        EXPECT_EQ(prueba::LeerBytes(carpeta / "malo.log"),
+            prueba::LeerBytes(kDatos / "adeudos-esperado.log"));
     }
     EXPECT_FALSE(std::filesystem::exists(carpeta / "bueno.log"));
     EXPECT_FALSE(std::filesystem::exists(carpeta / "nocsb.log"));
@@ -124,7 +124,8 @@ TEST(CotarelCheck, ReemplazaUnLogAnteriorSinPreguntar)
     const Salida salida
         = Ejecutar("'" + (carpeta / "mayo.q19").string() + "' < /dev/null", carpeta);
     EXPECT_EQ(salida.estado, 1);
-    EXPECT_EQ(prueba::LeerBytes(carpeta / "mayo.log"), prueba::LeerBytes(kDatos / "adeudos.log"));
+    EXPECT_EQ(prueba::LeerBytes(carpeta / "mayo.log"),
+        prueba::LeerBytes(kDatos / "adeudos-esperado.log"));
 }
 
 TEST(CotarelCheck, LogQueNoSePuedeEscribir)

@@ -291,8 +291,8 @@ TEST_P(FicheroDoradoTest, LogIgualByteAByte)
 }
 
 const CasoDorado kDorados[] = {
-    { "debit_orders", "adeudos.q19", "adeudos.log" },
-    { "transfer_orders", "transferencias.q34", "transferencias.log" },
+    { "debit_orders", "adeudos.q19", "adeudos-esperado.log" },
+    { "transfer_orders", "transferencias.q34", "transferencias-esperado.log" },
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, FicheroDoradoTest, testing::ValuesIn(kDorados),

@@ -75,7 +75,7 @@ xdotool key alt+p
 resultado=$(buscar "Cotarel    Munvastor S.A.") || fallo "no result dialog after Alt+P"
 sleep 0.3
 capturar resultado.png
-cmp "$trabajo/mis remesas/mayo junio.log" "$datos/adeudos.log" || fallo "the log differs from the expected one"
+cmp "$trabajo/mis remesas/mayo junio.log" "$datos/adeudos-esperado.log" || fallo "the log differs from the expected one"
 
 xdotool windowfocus --sync "$resultado"
 xdotool key Return
