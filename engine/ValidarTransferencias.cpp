@@ -87,14 +87,7 @@ void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
 
 void ValidarTransferencias(const std::string &entrada, const std::string &salida)
 {
-    Comprobacion comprobacion;
-    if (!comprobacion.Abrir(entrada, salida)) {
-        return;
-    }
-    while (const auto linea = comprobacion.SiguienteLinea()) {
-        ComprobarLinea(*linea, comprobacion);
-    }
-    comprobacion.Terminar();
+    RecorrerFichero(entrada, salida, ComprobarLinea);
 }
 
 } // namespace modMain

@@ -51,4 +51,20 @@ private:
     std::string linea_;
 };
 
+// One checker run: opens both files, hands every line to comprobarLinea and
+// ends the run. A template, so the per-line check is inlined into the loop.
+template <typename ComprobarLinea>
+void RecorrerFichero(
+    const std::string &entrada, const std::string &salida, ComprobarLinea comprobarLinea)
+{
+    Comprobacion comprobacion;
+    if (!comprobacion.Abrir(entrada, salida)) {
+        return;
+    }
+    while (const auto linea = comprobacion.SiguienteLinea()) {
+        comprobarLinea(*linea, comprobacion);
+    }
+    comprobacion.Terminar();
+}
+
 } // namespace modMain

@@ -40,7 +40,7 @@ mkdir -p build/fuzz/corpus
 temporal=/tmp
 [ -d /dev/shm ] && temporal=/dev/shm # the fuzzer writes a file for every input
 TMPDIR=$temporal build/fuzz/fuzz/fuzz_procesar -max_total_time=60 -max_len=4096 -print_final_stats=1 \
-    build/fuzz/corpus fuzz/semillas 2>&1 | tail -15
+    build/fuzz/corpus fuzz/semillas tests/data 2>&1 | tail -15
 echo "Fuzzing: no failure in 60 seconds"
 
 echo "== Both builds"

@@ -1,5 +1,7 @@
 #include "ayuda.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -62,6 +64,48 @@ int DescriptoresAbiertos()
 {
     const auto entradas = std::filesystem::directory_iterator("/proc/self/fd");
     return static_cast<int>(std::distance(begin(entradas), end(entradas)));
+}
+
+std::string Unir(const std::vector<std::string> &lineas)
+{
+    std::string texto;
+    for (const auto &linea : lineas) {
+        texto += linea + "\r\n";
+    }
+    return texto;
+}
+
+std::vector<std::string> Juntar(std::initializer_list<std::vector<std::string>> partes)
+{
+    std::vector<std::string> todo;
+    for (const auto &parte : partes) {
+        todo.insert(todo.end(), parte.begin(), parte.end());
+    }
+    return todo;
+}
+
+void PrintTo(const CasoComprobador &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
+}
+
+void ComprobarCaso(
+    void (*comprobador)(const std::string &, const std::string &), const CasoComprobador &caso)
+{
+    ReiniciarEstado();
+    CarpetaTemporal carpeta;
+    InterfazGrabadora interfaz;
+    const auto entrada = carpeta / "remesa.txt";
+    const auto salida = carpeta / "remesa.log";
+    EscribirBytes(entrada, Unir(caso.lineas));
+    modMain::HayErrores = caso.log.empty(); // the run must reset it
+
+    comprobador(entrada, salida);
+
+    EXPECT_EQ(LeerBytes(salida), Unir(caso.log));
+    EXPECT_EQ(modMain::HayErrores, !caso.log.empty());
+    EXPECT_EQ(modMain::NumLinea, caso.lineas.size());
+    EXPECT_TRUE(interfaz.mensajes.empty());
 }
 
 } // namespace prueba

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,5 +58,23 @@ void ReiniciarEstado();
 
 // Number of file descriptors this process holds open.
 int DescriptoresAbiertos();
+
+// The lines joined with CR LF.
+std::string Unir(const std::vector<std::string> &lineas);
+std::vector<std::string> Juntar(std::initializer_list<std::vector<std::string>> partes);
+
+// One checker case: input lines and the log lines they must give (none: a clean run).
+struct CasoComprobador
+{
+    std::string nombre;
+    std::vector<std::string> lineas;
+    std::vector<std::string> log;
+};
+void PrintTo(const CasoComprobador &caso, std::ostream *salida);
+
+// Writes the case's input, runs the checker on it, and compares the log byte
+// for byte, the outcome and the line count.
+void ComprobarCaso(
+    void (*comprobador)(const std::string &, const std::string &), const CasoComprobador &caso);
 
 } // namespace prueba

@@ -5,7 +5,9 @@
 namespace {
 
 using prueba::ConCRLF;
+using prueba::Juntar;
 using prueba::Registro;
+using prueba::Unir;
 
 const std::string kSep = "* * * * * * * * * * * * * * * * * * *";
 const std::string kCuentaBuena = "12345678010123456789"; // computed DC "01"
@@ -40,38 +42,7 @@ std::vector<std::string> BloqueIndividual(int linea, const std::string &nombre =
         kReferencia + "REF 0001    ", kRazon + nombre, kSep };
 }
 
-struct CasoAdeudos
-{
-    std::string nombre;
-    std::vector<std::string> lineas;
-    std::vector<std::string> log; // empty: a clean run
-};
-
-// Test names carry the case; the parameter itself need not be printed.
-void PrintTo(const CasoAdeudos &caso, std::ostream *salida)
-{
-    *salida << caso.nombre;
-}
-
-std::string Unir(const std::vector<std::string> &lineas)
-{
-    std::string texto;
-    for (const auto &linea : lineas) {
-        texto += linea + "\r\n";
-    }
-    return texto;
-}
-
-std::vector<std::string> Juntar(std::initializer_list<std::vector<std::string>> partes)
-{
-    std::vector<std::string> todo;
-    for (const auto &parte : partes) {
-        todo.insert(todo.end(), parte.begin(), parte.end());
-    }
-    return todo;
-}
-
-std::vector<CasoAdeudos> Casos()
+std::vector<prueba::CasoComprobador> Casos()
 {
     const std::string blancos40(40, ' ');
     return {
@@ -135,27 +106,13 @@ std::vector<CasoAdeudos> Casos()
     };
 }
 
-class ValidarAdeudosTest : public testing::TestWithParam<CasoAdeudos>
+class ValidarAdeudosTest : public testing::TestWithParam<prueba::CasoComprobador>
 {
-protected:
-    void SetUp() override { prueba::ReiniciarEstado(); }
-    prueba::CarpetaTemporal carpeta;
-    prueba::InterfazGrabadora interfaz;
 };
 
 TEST_P(ValidarAdeudosTest, EscribeElLogEsperado)
 {
-    const auto entrada = carpeta / "remesa.q19";
-    const auto salida = carpeta / "remesa.log";
-    prueba::EscribirBytes(entrada, Unir(GetParam().lineas));
-    modMain::HayErrores = GetParam().log.empty(); // the run must reset it
-
-    modMain::ValidarAdeudos(entrada, salida);
-
-    EXPECT_EQ(prueba::LeerBytes(salida), Unir(GetParam().log));
-    EXPECT_EQ(modMain::HayErrores, !GetParam().log.empty());
-    EXPECT_EQ(modMain::NumLinea, GetParam().lineas.size());
-    EXPECT_TRUE(interfaz.mensajes.empty());
+    prueba::ComprobarCaso(modMain::ValidarAdeudos, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, ValidarAdeudosTest, testing::ValuesIn(Casos()),

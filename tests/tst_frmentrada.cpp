@@ -128,6 +128,14 @@ void tst_frmEntrada::textos()
     QCOMPARE(ventana.tbSalida->palette().color(QPalette::Base),
         ventana.palette().color(QPalette::Button));
     QCOMPARE(ventana.tbSalida->palette().color(QPalette::Text), QColor(Qt::black));
+    QVERIFY2(QStringList({ "MS Sans Serif", "Liberation Sans" })
+                 .contains(QFontInfo(ventana.Label2->font()).family()),
+        qPrintable(QFontInfo(ventana.Label2->font()).family()));
+    // Every text fits its control.
+    QVERIFY(ventana.Label2->heightForWidth(ventana.Label2->width()) <= ventana.Label2->height());
+    for (QPushButton *boton : { ventana.cmdProcesar, ventana.Command2 }) {
+        QVERIFY(QFontMetrics(boton->font()).horizontalAdvance(boton->text()) < boton->width() - 8);
+    }
     QVERIFY(!ventana.Image1->pixmap().isNull());
     QCOMPARE(ventana.Image2->pixmap().size(), QSize(190, 30));
     QVERIFY(

@@ -108,9 +108,20 @@ void tst_frmMsg::contenidoInicial()
     QVERIFY(dialogo.isModal());
     QVERIFY(
         !(dialogo.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    // The longest outcome text fits its label.
+    // The design's faces, or the stand-ins the set-up installs.
+    QVERIFY2(QStringList({ "Comic Sans MS", "Comic Neue" })
+                 .contains(QFontInfo(dialogo.Label1->font()).family()),
+        qPrintable(QFontInfo(dialogo.Label1->font()).family()));
+    QVERIFY2(QStringList({ "MS Sans Serif", "Liberation Sans" })
+                 .contains(QFontInfo(dialogo.cmdAceptar->font()).family()),
+        qPrintable(QFontInfo(dialogo.cmdAceptar->font()).family()));
+    // The longest outcome text and the captions fit their controls.
     dialogo.MostrarResultado("Proceso terminado con errores", Qt::red, true);
     QVERIFY(dialogo.Label1->sizeHint().width() <= dialogo.Label1->width());
+    QVERIFY(dialogo.Label1->sizeHint().height() <= dialogo.Label1->height());
+    for (QPushButton *boton : { dialogo.Command1, dialogo.cmdAceptar }) {
+        QVERIFY(QFontMetrics(boton->font()).horizontalAdvance(boton->text()) < boton->width() - 8);
+    }
 }
 
 void tst_frmMsg::colocacion_data()

@@ -4,7 +4,9 @@
 
 namespace {
 
+using prueba::Juntar;
 using prueba::Registro;
+using prueba::Unir;
 
 const std::string kSep = "* * * * * * * * * * * * * * * * * * *";
 const std::string kColaIndividual = " - D\xEDgito de control de la cuenta erroneo";
@@ -44,38 +46,7 @@ std::vector<std::string> BloqueCabecera(int linea)
         "NIF Ordenante: B12345678 ", kSep };
 }
 
-std::vector<std::string> Juntar(std::initializer_list<std::vector<std::string>> partes)
-{
-    std::vector<std::string> todo;
-    for (const auto &parte : partes) {
-        todo.insert(todo.end(), parte.begin(), parte.end());
-    }
-    return todo;
-}
-
-std::string Unir(const std::vector<std::string> &lineas)
-{
-    std::string texto;
-    for (const auto &linea : lineas) {
-        texto += linea + "\r\n";
-    }
-    return texto;
-}
-
-struct CasoTransferencias
-{
-    std::string nombre;
-    std::vector<std::string> lineas;
-    std::vector<std::string> log; // empty: a clean run
-};
-
-// Test names carry the case; the parameter itself need not be printed.
-void PrintTo(const CasoTransferencias &caso, std::ostream *salida)
-{
-    *salida << caso.nombre;
-}
-
-std::vector<CasoTransferencias> Casos()
+std::vector<prueba::CasoComprobador> Casos()
 {
     const std::string nombre = LineaNombre("  SUMINISTROS ALFA SL   ");
     return {
@@ -128,27 +99,13 @@ std::vector<CasoTransferencias> Casos()
     };
 }
 
-class ValidarTransferenciasTest : public testing::TestWithParam<CasoTransferencias>
+class ValidarTransferenciasTest : public testing::TestWithParam<prueba::CasoComprobador>
 {
-protected:
-    void SetUp() override { prueba::ReiniciarEstado(); }
-    prueba::CarpetaTemporal carpeta;
-    prueba::InterfazGrabadora interfaz;
 };
 
 TEST_P(ValidarTransferenciasTest, EscribeElLogEsperado)
 {
-    const auto entrada = carpeta / "orden.q34";
-    const auto salida = carpeta / "orden.log";
-    prueba::EscribirBytes(entrada, Unir(GetParam().lineas));
-    modMain::HayErrores = GetParam().log.empty(); // the run must reset it
-
-    modMain::ValidarTransferencias(entrada, salida);
-
-    EXPECT_EQ(prueba::LeerBytes(salida), Unir(GetParam().log));
-    EXPECT_EQ(modMain::HayErrores, !GetParam().log.empty());
-    EXPECT_EQ(modMain::NumLinea, GetParam().lineas.size());
-    EXPECT_TRUE(interfaz.mensajes.empty());
+    prueba::ComprobarCaso(modMain::ValidarTransferencias, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, ValidarTransferenciasTest, testing::ValuesIn(Casos()),
