@@ -43,12 +43,13 @@ std::optional<std::string> LeerPrimeraLinea(const std::string &ruta)
 namespace {
 
 // The kind is decided from the file as it is now, whatever it was when chosen.
-void Clasificar()
+// False when the file could not be opened.
+bool Clasificar()
 {
     const auto primeraLinea = LeerPrimeraLinea(FicheroEntrada);
     if (!primeraLinea) {
         InterfazActual().MostrarMensaje("No se puede abrir el fichero de Entrada");
-        return;
+        return false;
     }
     switch (TipoFichero(*primeraLinea)) {
     case TipoArchivo::Adeudos:
@@ -61,6 +62,7 @@ void Clasificar()
         InterfazActual().MostrarMensaje("El fichero no es CSB");
         break;
     }
+    return true;
 }
 
 } // namespace
@@ -68,9 +70,11 @@ void Clasificar()
 void ProcesarFichero()
 {
     InterfazActual().PunteroOcupado();
-    Clasificar();
+    const bool abierto = Clasificar();
     InterfazActual().PunteroNormal();
-    InterfazActual().RepintarVentana();
+    if (abierto) {
+        InterfazActual().RepintarVentana();
+    }
 }
 
 } // namespace modMain

@@ -132,7 +132,7 @@ TEST_F(ProcesarFicheroTest, MissingInputKeepsOutcomeAndLog)
     EXPECT_EQ(Log(), "earlier log");
     EXPECT_FALSE(modMain::HayErrores);
     EXPECT_EQ(modMain::NumLinea, 7);
-    EXPECT_EQ(interfaz.llamadas, "ocupado;normal;repintar;");
+    EXPECT_EQ(interfaz.llamadas, "ocupado;normal;");
 }
 
 TEST_F(ProcesarFicheroTest, LogFolderMissing)
