@@ -1,10 +1,14 @@
 #include "servicios.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTranslator>
 
 namespace {
 
@@ -13,7 +17,24 @@ const QString kTitulo = QStringLiteral("Cotarel");
 void MostrarCaja(QWidget *padre, const QString &texto, QMessageBox::Icon icono)
 {
     QMessageBox caja(icono, kTitulo, texto, QMessageBox::Ok, padre);
+    caja.button(QMessageBox::Ok)->setText(QStringLiteral("OK")); // in every language
     caja.exec();
+}
+
+void CargarTraduccionDeQt()
+{
+    static bool cargada = false;
+    if (cargada || QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    auto *traduccion = new QTranslator(QCoreApplication::instance());
+    if (traduccion->load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"),
+            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(traduccion);
+        cargada = true;
+    } else {
+        delete traduccion;
+    }
 }
 
 // Where there is no program of the command's name (a desktop without
@@ -34,6 +55,11 @@ bool Arrancar(const QString &programa, const QString &argumento)
 }
 
 } // namespace
+
+ServiciosReales::ServiciosReales()
+{
+    CargarTraduccionDeQt();
+}
 
 void ServiciosReales::MostrarAbrir(QWidget *padre, DialogoAbrir &dialogo)
 {

@@ -38,6 +38,9 @@ public:
 class ServiciosReales : public Servicios
 {
 public:
+    // Loads Qt's own Spanish texts, so the file dialog speaks the program's language.
+    ServiciosReales();
+
     void MostrarAbrir(QWidget *padre, DialogoAbrir &dialogo) override;
     void Mensaje(QWidget *padre, const QString &texto) override;
     void Informacion(QWidget *padre, const QString &texto) override;
