@@ -99,29 +99,6 @@ TEST_F(ProcesarFicheroTest, DebitRunWritesLogAndShowsBusyPointer)
     EXPECT_EQ(interfaz.mensajes, Mensajes {});
 }
 
-TEST_F(ProcesarFicheroTest, TransferFileGoesToTransferChecker)
-{
-    // A debit record is no transfer record: the transfer checker finds nothing.
-    Entrada(ConCRLF({ "0356", kAdeudoMalo }));
-    modMain::HayErrores = true;
-    modMain::ProcesarFichero();
-    EXPECT_TRUE(HayLog());
-    EXPECT_EQ(Log(), "");
-    EXPECT_FALSE(modMain::HayErrores);
-}
-
-TEST_F(ProcesarFicheroTest, NotCsbLeavesNoLogAndKeepsOutcome)
-{
-    for (const std::string &contenido : { std::string("0280\r\n") + kAdeudoMalo, std::string() }) {
-        Entrada(contenido);
-        modMain::HayErrores = true;
-        modMain::ProcesarFichero();
-        EXPECT_FALSE(HayLog());
-        EXPECT_TRUE(modMain::HayErrores);
-    }
-    EXPECT_EQ(interfaz.mensajes, (Mensajes { "El fichero no es CSB", "El fichero no es CSB" }));
-}
-
 TEST_F(ProcesarFicheroTest, MissingInputKeepsOutcomeAndLog)
 {
     prueba::EscribirBytes(modMain::FicheroSalida, "earlier log");
@@ -135,51 +112,70 @@ TEST_F(ProcesarFicheroTest, MissingInputKeepsOutcomeAndLog)
     EXPECT_EQ(interfaz.llamadas, "ocupado;normal;");
 }
 
-TEST_F(ProcesarFicheroTest, LogFolderMissing)
+// Runs that stop with a message. The input is never changed, and the outcome
+// is kept, except after a failure in the middle of the file, which is never clean.
+struct CasoFallo
 {
-    Entrada(ConCRLF({ "5180", kAdeudoMalo }));
-    modMain::FicheroSalida = carpeta / "no-such-folder" / "remesa.log";
-    modMain::HayErrores = true;
-    modMain::ProcesarFichero();
-    EXPECT_EQ(interfaz.mensajes, Mensajes { "No se puede crear el fichero de Salida" });
-    EXPECT_TRUE(modMain::HayErrores);
+    const char *nombre;
+    const char *entrada;
+    const char *salida; // "<log>": beside the input; "<enlace>": a link to the input itself;
+                        // "<sin carpeta>": in a folder that does not exist; else the path itself
+    bool hayErroresAntes;
+    const char *mensaje; // "": none
+    bool hayErroresDespues;
+};
+
+void PrintTo(const CasoFallo &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
 }
 
-TEST_F(ProcesarFicheroTest, EmptyLogPathCannotBeCreated)
+class FalloTest : public ProcesarFicheroTest, public testing::WithParamInterface<CasoFallo>
 {
-    Entrada(ConCRLF({ "5180", kAdeudoMalo }));
-    modMain::FicheroSalida.clear();
-    modMain::ProcesarFichero();
-    EXPECT_EQ(interfaz.mensajes, Mensajes { "No se puede crear el fichero de Salida" });
-}
+};
 
-TEST_F(ProcesarFicheroTest, LogThatIsTheInputItselfIsRefused)
+TEST_P(FalloTest, AvisaYNoPierdeNada)
 {
-    const std::string contenido = ConCRLF({ "5180", kAdeudoMalo });
+    const CasoFallo &caso = GetParam();
+    const std::string contenido = caso.entrada;
     Entrada(contenido);
-    std::filesystem::create_hard_link(modMain::FicheroEntrada, modMain::FicheroSalida);
+    const std::string salida = caso.salida;
+    if (salida == "<enlace>") {
+        std::filesystem::create_hard_link(modMain::FicheroEntrada, modMain::FicheroSalida);
+    } else if (salida == "<sin carpeta>") {
+        modMain::FicheroSalida = carpeta / "no-such-folder" / "remesa.log";
+    } else if (salida != "<log>") {
+        modMain::FicheroSalida = salida;
+    }
+    modMain::HayErrores = caso.hayErroresAntes;
+
     modMain::ProcesarFichero();
-    EXPECT_EQ(interfaz.mensajes, Mensajes { "No se puede crear el fichero de Salida" });
+
+    EXPECT_EQ(interfaz.mensajes,
+        std::string(caso.mensaje).empty() ? Mensajes {} : Mensajes { caso.mensaje });
+    EXPECT_EQ(modMain::HayErrores, caso.hayErroresDespues);
     EXPECT_EQ(prueba::LeerBytes(modMain::FicheroEntrada), contenido);
+    if (std::string(caso.mensaje) == "El fichero no es CSB") {
+        EXPECT_FALSE(HayLog());
+    }
 }
 
-TEST_F(ProcesarFicheroTest, LogOnFullDiskIsReportedAndNeverClean)
-{
-    Entrada(ConCRLF({ "5180", kAdeudoMalo }));
-    modMain::FicheroSalida = "/dev/full";
-    modMain::ProcesarFichero();
-    EXPECT_EQ(interfaz.mensajes, Mensajes { "No se puede escribir el fichero de Salida" });
-    EXPECT_TRUE(modMain::HayErrores);
-}
+const std::string kMalo = "5180\r\n" + kAdeudoMalo + "\r\n";
+const CasoFallo kFallos[] = {
+    { "not_csb", "0280\r\n", "<log>", true, "El fichero no es CSB", true },
+    { "empty_file", "", "<log>", true, "El fichero no es CSB", true },
+    { "log_folder_missing", kMalo.c_str(), "<sin carpeta>", true,
+        "No se puede crear el fichero de Salida", true },
+    { "empty_log_path", kMalo.c_str(), "", false, "No se puede crear el fichero de Salida", false },
+    { "log_is_the_input_itself", kMalo.c_str(), "<enlace>", false,
+        "No se puede crear el fichero de Salida", false },
+    { "log_on_full_disk", kMalo.c_str(), "/dev/full", false,
+        "No se puede escribir el fichero de Salida", true },
+    { "clean_run_on_full_disk_writes_nothing", "5180\r\n", "/dev/full", true, "", false },
+};
 
-TEST_F(ProcesarFicheroTest, CleanRunOnFullDiskWritesNothingAndIsClean)
-{
-    Entrada(ConCRLF({ "5180" }));
-    modMain::FicheroSalida = "/dev/full";
-    modMain::ProcesarFichero();
-    EXPECT_EQ(interfaz.mensajes, Mensajes {});
-    EXPECT_FALSE(modMain::HayErrores);
-}
+INSTANTIATE_TEST_SUITE_P(Casos, FalloTest, testing::ValuesIn(kFallos),
+    [](const auto &info) { return std::string(info.param.nombre); });
 
 TEST_F(ProcesarFicheroTest, ReadFailureInTheMiddleIsReported)
 {
