@@ -57,7 +57,7 @@ private slots:
     void ejecutar_data();
     void ejecutar();
     void segundaEjecucionSinPregunta();
-    void punteroOcupadoDuranteLaEjecucion();
+    void punteroDelRaton();
 
 private:
     QString Ruta(const QString &nombre) const { return carpeta_->filePath(nombre); }
@@ -330,12 +330,13 @@ void tst_frmEntrada::segundaEjecucionSinPregunta()
 }
 
 // A run that fails to open its input still ends in the result dialog; its
-// message is shown under the busy pointer, which is normal again afterwards.
-void tst_frmEntrada::punteroOcupadoDuranteLaEjecucion()
+// message is shown under the normal pointer, and the run's busy pointer is
+// gone afterwards.
+void tst_frmEntrada::punteroDelRaton()
 {
     modMain::FicheroEntrada = Ruta("no-existe.txt").toStdString();
     modMain::FicheroSalida = Ruta("no-existe.log").toStdString();
-    bool ocupadoAlAvisar = false;
+    bool ocupadoAlAvisar = true;
     struct Espia : ServiciosGuionados
     {
         bool *ocupado;
@@ -350,7 +351,14 @@ void tst_frmEntrada::punteroOcupadoDuranteLaEjecucion()
     AlAparecerModal([](QWidget *modal) { modal->close(); });
     conEspia.cmdProcesar_Click();
     QCOMPARE(espia.mensajes, QStringList { "No se puede abrir el fichero de Entrada" });
-    QVERIFY(ocupadoAlAvisar);
+    QVERIFY(!ocupadoAlAvisar);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    // The pointer is a state: busy twice, then normal once, is normal.
+    conEspia.PunteroOcupado();
+    conEspia.PunteroOcupado();
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    conEspia.PunteroNormal();
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 

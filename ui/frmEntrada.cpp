@@ -195,9 +195,16 @@ void frmEntrada::Command2_Click()
     QCoreApplication::quit();
 }
 
+// A message waits for the user, so it is shown under the normal pointer; the
+// run's busy pointer comes back while the run goes on.
 void frmEntrada::MostrarMensaje(std::string_view texto)
 {
+    const bool ocupado = QApplication::overrideCursor() != nullptr;
+    PunteroNormal();
     servicios_.Mensaje(this, QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size())));
+    if (ocupado) {
+        PunteroOcupado();
+    }
 }
 
 // The pointer is a state, busy or normal, not a stack of overrides.
