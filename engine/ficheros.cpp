@@ -1,9 +1,5 @@
 #include "ficheros.h"
 
-#if defined(__GNUC__) && defined(__x86_64__)
-#include <immintrin.h>
-#endif
-
 namespace modMain {
 namespace {
 
@@ -22,42 +18,9 @@ Fichero AbrirFichero(const std::string &ruta, const char *modo)
 
 } // namespace
 
-#if defined(__GNUC__) && defined(__x86_64__)
-__attribute__((target("avx2"))) const char *LectorLineas::BuscarFinDeLineaAvx2(
-    const char *desde, const char *hasta)
-{
-    const __m256i cr = _mm256_set1_epi8('\r');
-    const __m256i lf = _mm256_set1_epi8('\n');
-    for (; hasta - desde >= 32; desde += 32) {
-        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(desde));
-        const auto fines = static_cast<unsigned>(_mm256_movemask_epi8(
-            _mm256_or_si256(_mm256_cmpeq_epi8(bytes, cr), _mm256_cmpeq_epi8(bytes, lf))));
-        if (fines != 0) {
-            return desde + __builtin_ctz(fines);
-        }
-    }
-    return BuscarFinDeLinea(desde, hasta);
-}
-
-static bool ProcesadorConAvx2()
-{
-    return __builtin_cpu_supports("avx2");
-}
-#else
-const char *LectorLineas::BuscarFinDeLineaAvx2(const char *desde, const char *hasta)
-{
-    return BuscarFinDeLinea(desde, hasta);
-}
-
-static bool ProcesadorConAvx2()
-{
-    return false;
-}
-#endif
-
 LectorLineas::LectorLineas(const std::string &ruta)
     : fichero_(AbrirFichero(ruta, "rb"))
-    , conAvx2_(ProcesadorConAvx2())
+    , conAvx2_(fin_de_linea::ConAvx2())
 {
     if (fichero_) {
         buffer_ = std::make_unique_for_overwrite<char[]>(kTamBufferLectura);
@@ -104,7 +67,7 @@ std::optional<std::string_view> LectorLineas::LeerLineaPartida()
             }
             continue;
         }
-        const char *finLinea = BuscarFinDeLineaRapido(pos_, fin_);
+        const char *finLinea = BuscarFinDeLinea(pos_, fin_);
         Guardar(pos_, static_cast<std::size_t>(finLinea - pos_));
         if (finLinea != fin_) {
             PasarFinDeLinea(finLinea);

@@ -2,16 +2,14 @@
 // as raw Windows-1252 bytes, error logs are written as bytes with CR LF line ends.
 #pragma once
 
+#include "FinDeLinea.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace modMain {
 
@@ -38,7 +36,7 @@ public:
     {
         // Most lines lie whole inside the buffer and are handed out without a copy.
         if (pos_ != fin_ && !saltarLF_) {
-            const char *finLinea = BuscarFinDeLineaRapido(pos_, fin_);
+            const char *finLinea = BuscarFinDeLinea(pos_, fin_);
             if (finLinea != fin_) {
                 const auto longitud
                     = std::min(static_cast<std::size_t>(finLinea - pos_), kMaxLinea);
@@ -53,12 +51,9 @@ public:
     void Cerrar() { fichero_.reset(); }
 
 private:
-    static const char *BuscarFinDeLinea(const char *desde, const char *hasta);
-    // The same, thirty-two bytes at a time on processors that have AVX2.
-    static const char *BuscarFinDeLineaAvx2(const char *desde, const char *hasta);
-    const char *BuscarFinDeLineaRapido(const char *desde, const char *hasta) const
+    const char *BuscarFinDeLinea(const char *desde, const char *hasta) const
     {
-        return conAvx2_ ? BuscarFinDeLineaAvx2(desde, hasta) : BuscarFinDeLinea(desde, hasta);
+        return conAvx2_ ? fin_de_linea::Avx2(desde, hasta) : fin_de_linea::Sse2(desde, hasta);
     }
     std::optional<std::string_view> LeerLineaPartida();
     // Moves past the CR, LF or CR LF at finLinea; a CR at the end of the buffer
@@ -88,28 +83,6 @@ private:
     bool finFichero_ = false;
     bool conAvx2_ = false;
 };
-
-// The first CR or LF in [desde, hasta), or hasta. Sixteen bytes at a time
-// where the processor allows it: this scan is most of the cost of a line.
-inline const char *LectorLineas::BuscarFinDeLinea(const char *desde, const char *hasta)
-{
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; hasta - desde >= 16; desde += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(desde));
-        const int fines
-            = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
-        if (fines != 0) {
-            return desde + __builtin_ctz(static_cast<unsigned>(fines));
-        }
-    }
-#endif
-    while (desde != hasta && *desde != '\r' && *desde != '\n') {
-        ++desde;
-    }
-    return desde;
-}
 
 // Writes whole log lines, each followed by CR LF, through a buffer of its own.
 // The first failure is remembered and nothing more is written after it.

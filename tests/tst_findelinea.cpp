@@ -1,0 +1,62 @@
+// Every way of finding a line end gives the same answer, wherever the CR or
+// LF stands relative to the 16- and 32-byte steps and whatever the start.
+#include "FinDeLinea.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using Buscador = const char *(*)(const char *, const char *);
+
+struct CasoBuscador
+{
+    const char *nombre;
+    Buscador buscar;
+    bool disponible;
+};
+
+void PrintTo(const CasoBuscador &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
+}
+
+class FinDeLineaTest : public testing::TestWithParam<CasoBuscador>
+{
+};
+
+TEST_P(FinDeLineaTest, EncuentraElPrimerCRoLF)
+{
+    if (!GetParam().disponible) {
+        GTEST_SKIP() << "this processor lacks " << GetParam().nombre;
+    }
+    constexpr int kLongitud = 100;
+    for (const char fin : { '\r', '\n' }) {
+        const char otro = fin == '\r' ? '\n' : '\r';
+        for (int inicio = 0; inicio < 40; ++inicio) {
+            // donde == kLongitud: no line end in the range.
+            for (int donde = inicio; donde <= kLongitud; ++donde) {
+                std::string bytes(kLongitud + 1, '\x0b'); // VT lies between LF and CR: a near miss
+                bytes[kLongitud] = '\r'; // just past the range: never to be reported
+                if (donde < kLongitud) {
+                    bytes[donde] = fin;
+                    if (donde + 1 < kLongitud) {
+                        bytes[donde + 1] = otro;
+                    }
+                }
+                const char *base = bytes.data();
+                ASSERT_EQ(GetParam().buscar(base + inicio, base + kLongitud), base + donde)
+                    << "start " << inicio << ", line end at " << donde;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, FinDeLineaTest,
+    testing::Values(CasoBuscador { "byte_by_byte", modMain::fin_de_linea::ByteAByte, true },
+        CasoBuscador { "sse2", modMain::fin_de_linea::Sse2, true },
+        CasoBuscador { "avx2", modMain::fin_de_linea::Avx2, modMain::fin_de_linea::ConAvx2() }),
+    [](const auto &info) { return std::string(info.param.nombre); });
+
+} // namespace
