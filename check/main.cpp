@@ -67,9 +67,6 @@ public:
         std::cerr << ruta_ << ": " << texto << '\n';
         conMensajes_ = true;
     }
-    void PunteroOcupado() override { }
-    void PunteroNormal() override { }
-    void RepintarVentana() override { }
     bool ConMensajes() const { return conMensajes_; }
 
 private:

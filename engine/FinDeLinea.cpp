@@ -24,8 +24,7 @@ __attribute__((target("avx2"))) const char *Avx2(const char *desde, const char *
 
 bool ConAvx2()
 {
-    static const bool conAvx2 = __builtin_cpu_supports("avx2");
-    return conAvx2;
+    return __builtin_cpu_supports("avx2");
 }
 #else
 const char *Avx2(const char *desde, const char *hasta)

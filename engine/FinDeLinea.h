@@ -36,7 +36,8 @@ inline const char *Sse2(const char *desde, const char *hasta)
     return ByteAByte(desde, hasta);
 }
 
-// Thirty-two bytes at a time; call it only where ConAvx2() is true.
+// Thirty-two bytes at a time; call it only where ConAvx2() is true. A reader
+// asks ConAvx2() once and keeps the answer.
 const char *Avx2(const char *desde, const char *hasta);
 bool ConAvx2();
 

@@ -32,22 +32,6 @@ inline std::string_view Recortar(std::string_view texto)
     return texto.substr(primero, texto.find_last_not_of(' ') - primero + 1);
 }
 
-// Whether the line starts with the code; the length is known at compile time,
-// so this is a few byte comparisons on the hot path of every line.
-template <std::size_t N> inline bool EmpiezaPor(std::string_view linea, const char (&codigo)[N])
-{
-    constexpr std::size_t longitud = N - 1;
-    if (linea.size() < longitud) {
-        return false;
-    }
-    for (std::size_t i = 0; i < longitud; ++i) {
-        if (linea[i] != codigo[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Whether the field, as much of it as the line holds, equals the text.
 inline bool CampoIgual(std::string_view linea, Campo campo, std::string_view texto)
 {
@@ -61,6 +45,13 @@ inline bool CampoIgual(std::string_view linea, Campo campo, std::string_view tex
         }
     }
     return true;
+}
+
+// Whether the line starts with the code. The code's length is known at compile
+// time, so on the hot path of every line this is a few byte comparisons.
+template <std::size_t N> inline bool EmpiezaPor(std::string_view linea, const char (&codigo)[N])
+{
+    return CampoIgual(linea, { 1, N - 1 }, { codigo, N - 1 });
 }
 
 } // namespace modMain

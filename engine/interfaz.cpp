@@ -9,9 +9,6 @@ class InterfazSinVentanas final : public Interfaz
 {
 public:
     void MostrarMensaje(std::string_view texto) override { std::cerr << texto << '\n'; }
-    void PunteroOcupado() override { }
-    void PunteroNormal() override { }
-    void RepintarVentana() override { }
 };
 
 InterfazSinVentanas sinVentanas;

@@ -13,9 +13,10 @@ public:
     virtual ~Interfaz() = default;
     // A message box with an "OK" button under the title "Cotarel".
     virtual void MostrarMensaje(std::string_view texto) = 0;
-    virtual void PunteroOcupado() = 0;
-    virtual void PunteroNormal() = 0;
-    virtual void RepintarVentana() = 0;
+    // Only a side with windows has a pointer and a window to repaint.
+    virtual void PunteroOcupado() { }
+    virtual void PunteroNormal() { }
+    virtual void RepintarVentana() { }
 };
 
 // Attaches the windows' side; nullptr detaches it. The engine does not own it.

@@ -2,6 +2,7 @@
 #include "frmMsg.h"
 #include "modMain.h"
 #include "servicios_guionados.h"
+#include "twips.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -83,7 +84,7 @@ void tst_frmEntrada::cleanup()
 void tst_frmEntrada::geometria_data()
 {
     QTest::addColumn<QString>("control");
-    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QRect>("enTwips");
     QTest::newRow("Label2") << "Label2" << QRect(120, 120, 5175, 855);
     QTest::newRow("Frame1") << "Frame1" << QRect(120, 1080, 5295, 975);
     QTest::newRow("tbEntrada") << "tbEntrada" << QRect(240, 360, 3735, 405);
@@ -98,13 +99,13 @@ void tst_frmEntrada::geometria_data()
 void tst_frmEntrada::geometria()
 {
     QFETCH(QString, control);
-    QFETCH(QRect, twips);
+    QFETCH(QRect, enTwips);
     ServiciosGuionados servicios;
     frmEntrada ventana(servicios);
     auto *widget = ventana.findChild<QWidget *>(control);
     QVERIFY(widget);
     QCOMPARE(widget->geometry(),
-        QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+        twips::Rectangulo(enTwips.x(), enTwips.y(), enTwips.width(), enTwips.height()));
     QCOMPARE(ventana.size(), QSize(368, 244));
     QCOMPARE(ventana.minimumSize(), ventana.maximumSize());
 }

@@ -1,6 +1,7 @@
 #include "frmMsg.h"
 #include "modMain.h"
 #include "servicios_guionados.h"
+#include "twips.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -45,6 +46,18 @@ private:
     QString pathOriginal_;
 };
 
+// Presses "&Detalles" on the dialog of a run with errors whose log is `log`.
+void PulsarDetalles(Servicios &servicios, const std::string &log, int veces)
+{
+    QWidget principal;
+    modMain::FicheroSalida = log;
+    frmMsg dialogo(servicios, &principal);
+    dialogo.MostrarResultado("Proceso terminado con errores", Qt::red, true);
+    for (int vez = 0; vez < veces; ++vez) {
+        QTest::mouseClick(dialogo.Command1, Qt::LeftButton);
+    }
+}
+
 class tst_frmMsg : public QObject
 {
     Q_OBJECT
@@ -67,7 +80,7 @@ private slots:
 void tst_frmMsg::geometria_data()
 {
     QTest::addColumn<QString>("control");
-    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QRect>("enTwips");
     QTest::newRow("Frame1") << "Frame1" << QRect(120, 0, 5535, 735);
     QTest::newRow("Label1") << "Label1" << QRect(240, 240, 5055, 495);
     QTest::newRow("Command1") << "Command1" << QRect(2520, 840, 1455, 375);
@@ -77,14 +90,14 @@ void tst_frmMsg::geometria_data()
 void tst_frmMsg::geometria()
 {
     QFETCH(QString, control);
-    QFETCH(QRect, twips);
+    QFETCH(QRect, enTwips);
     ServiciosGuionados servicios;
     QWidget principal;
     frmMsg dialogo(servicios, &principal);
     auto *widget = dialogo.findChild<QWidget *>(control);
     QVERIFY(widget);
     QCOMPARE(widget->geometry(),
-        QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+        twips::Rectangulo(enTwips.x(), enTwips.y(), enTwips.width(), enTwips.height()));
     QCOMPARE(dialogo.size(), QSize(384, 87));
     QCOMPARE(dialogo.minimumSize(), dialogo.maximumSize());
 }
@@ -192,12 +205,7 @@ void tst_frmMsg::detallesArrancaElEditor()
 {
     NotepadFalso notepad;
     ServiciosReales servicios;
-    QWidget principal;
-    modMain::FicheroSalida = "/tmp/mis remesas/mayo  junio.log";
-    frmMsg dialogo(servicios, &principal);
-    dialogo.MostrarResultado("Proceso terminado con errores", Qt::red, true);
-    QTest::mouseClick(dialogo.Command1, Qt::LeftButton);
-    QTest::mouseClick(dialogo.Command1, Qt::LeftButton);
+    PulsarDetalles(servicios, "/tmp/mis remesas/mayo  junio.log", 2);
     QTRY_COMPARE(notepad.Llamadas().size(), 2);
     QCOMPARE(notepad.Llamadas(), QStringList(2, "[/tmp/mis remesas/mayo  junio.log]"));
 }
@@ -208,11 +216,7 @@ void tst_frmMsg::detallesSinEditor()
     QTemporaryDir vacia;
     qputenv("PATH", vacia.path().toUtf8());
     ServiciosGuionados servicios;
-    QWidget principal;
-    modMain::FicheroSalida = "/tmp/mayo.log";
-    frmMsg dialogo(servicios, &principal);
-    dialogo.MostrarResultado("Proceso terminado con errores", Qt::red, true);
-    QTest::mouseClick(dialogo.Command1, Qt::LeftButton);
+    PulsarDetalles(servicios, "/tmp/mayo.log", 1);
     qputenv("PATH", pathOriginal);
     QCOMPARE(servicios.mensajes,
         QStringList { "[i] No se puede mostrar el fichero log, visualicelo con un programa editor "

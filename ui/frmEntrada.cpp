@@ -1,5 +1,6 @@
 #include "frmEntrada.h"
 
+#include "controles.h"
 #include "frmMsg.h"
 #include "fuentes.h"
 #include "modMain.h"
@@ -14,25 +15,6 @@
 #include <QPushButton>
 
 #include <filesystem>
-
-namespace {
-
-template <typename Control>
-Control *Crear(QWidget *contenedor, const char *nombre, QRect geometria, qreal puntos)
-{
-    auto *control = new Control(contenedor);
-    control->setObjectName(QLatin1String(nombre));
-    control->setGeometry(geometria);
-    control->setFont(fuentes::SansSerif(puntos));
-    return control;
-}
-
-std::filesystem::path Ruta(const std::string &utf8)
-{
-    return std::filesystem::path(utf8);
-}
-
-} // namespace
 
 frmEntrada::frmEntrada(Servicios &servicios, QWidget *parent)
     : QWidget(parent,
@@ -59,7 +41,8 @@ frmEntrada::~frmEntrada()
 
 void frmEntrada::CrearControles()
 {
-    Label2 = Crear<QLabel>(this, "Label2", twips::Rectangulo(120, 120, 5175, 855), 8.25);
+    Label2 = CrearControl<QLabel>(
+        this, "Label2", twips::Rectangulo(120, 120, 5175, 855), fuentes::SansSerif(8.25));
     Label2->setText(QStringLiteral(
         "Seleccione un fichero CSB y pulse procesar. Si algún DC es erroneo le aparecerá un "
         "mensaje de proceso terminado incorrectamente y se generará un fichero con el mismo "
@@ -67,36 +50,43 @@ void frmEntrada::CrearControles()
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2->setWordWrap(true);
 
-    Frame1 = Crear<QGroupBox>(this, "Frame1", twips::Rectangulo(120, 1080, 5295, 975), 9.75);
+    Frame1 = CrearControl<QGroupBox>(
+        this, "Frame1", twips::Rectangulo(120, 1080, 5295, 975), fuentes::SansSerif(9.75));
     Frame1->setTitle(QStringLiteral("Fichero Origen"));
-    tbEntrada = Crear<QLineEdit>(Frame1, "tbEntrada", twips::Rectangulo(240, 360, 3735, 405), 8.25);
+    tbEntrada = CrearControl<QLineEdit>(
+        Frame1, "tbEntrada", twips::Rectangulo(240, 360, 3735, 405), fuentes::SansSerif(8.25));
     tbEntrada->setReadOnly(true);
-    Image1 = Crear<QLabel>(Frame1, "Image1", twips::Rectangulo(4320, 360, 480, 360), 8.25);
+    Image1 = CrearControl<QLabel>(
+        Frame1, "Image1", twips::Rectangulo(4320, 360, 480, 360), fuentes::SansSerif(8.25));
     Image1->setPixmap(QPixmap(QStringLiteral(":/imagenes/carpeta.png")));
     Image1->setScaledContents(true);
     Image1->setCursor(Qt::PointingHandCursor);
 
-    Frame2 = Crear<QGroupBox>(this, "Frame2", twips::Rectangulo(120, 2160, 5295, 975), 9.75);
+    Frame2 = CrearControl<QGroupBox>(
+        this, "Frame2", twips::Rectangulo(120, 2160, 5295, 975), fuentes::SansSerif(9.75));
     Frame2->setTitle(QStringLiteral("Fichero Destino"));
-    tbSalida = Crear<QLineEdit>(Frame2, "tbSalida", twips::Rectangulo(240, 360, 4575, 405), 8.25);
+    tbSalida = CrearControl<QLineEdit>(
+        Frame2, "tbSalida", twips::Rectangulo(240, 360, 4575, 405), fuentes::SansSerif(8.25));
     tbSalida->setReadOnly(true);
     QPalette paleta = tbSalida->palette();
     paleta.setColor(QPalette::Base, paleta.color(QPalette::Button));
     paleta.setColor(QPalette::Text, Qt::black);
     tbSalida->setPalette(paleta);
 
-    cmdProcesar
-        = Crear<QPushButton>(this, "cmdProcesar", twips::Rectangulo(3000, 3240, 1215, 375), 9.75);
+    cmdProcesar = CrearControl<QPushButton>(
+        this, "cmdProcesar", twips::Rectangulo(3000, 3240, 1215, 375), fuentes::SansSerif(9.75));
     cmdProcesar->setText(QStringLiteral("&Procesar"));
     cmdProcesar->setEnabled(false);
-    Command2 = Crear<QPushButton>(this, "Command2", twips::Rectangulo(4320, 3240, 1095, 375), 9.75);
+    Command2 = CrearControl<QPushButton>(
+        this, "Command2", twips::Rectangulo(4320, 3240, 1095, 375), fuentes::SansSerif(9.75));
     Command2->setText(QStringLiteral("C&errar"));
     for (QPushButton *boton : { cmdProcesar, Command2 }) {
         boton->setAutoDefault(true); // Enter presses the focused button, as Space does
     }
 
     // The logo is taller than the room left under the buttons: its foot is cut off.
-    Image2 = Crear<QLabel>(this, "Image2", twips::Rectangulo(0, 3240, 2850, 450), 8.25);
+    Image2 = CrearControl<QLabel>(
+        this, "Image2", twips::Rectangulo(0, 3240, 2850, 450), fuentes::SansSerif(8.25));
     Image2->setPixmap(QPixmap(QStringLiteral(":/imagenes/logo.png")));
     Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image2->lower();
@@ -148,7 +138,7 @@ void frmEntrada::Image1_Click()
 void frmEntrada::ConfirmarNombreLog()
 {
     std::error_code error;
-    const bool existe = std::filesystem::exists(Ruta(modMain::FicheroSalida), error);
+    const bool existe = std::filesystem::exists(modMain::FicheroSalida, error);
     if (existe
         && !servicios_.Preguntar(
             this, QStringLiteral("El fichero de salida ya existe ¿Desea sobreescribirlo?"))) {
@@ -185,7 +175,7 @@ void frmEntrada::cmdProcesar_Click()
         resultado.MostrarResultado(QStringLiteral("Proceso terminado"), Qt::blue, false);
         // The clean run's log is empty.
         std::error_code ignorado;
-        std::filesystem::remove(Ruta(modMain::FicheroSalida), ignorado);
+        std::filesystem::remove(modMain::FicheroSalida, ignorado);
     }
     resultado.exec();
 }

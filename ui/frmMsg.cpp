@@ -1,5 +1,6 @@
 #include "frmMsg.h"
 
+#include "controles.h"
 #include "fuentes.h"
 #include "modMain.h"
 #include "twips.h"
@@ -29,27 +30,22 @@ frmMsg::frmMsg(Servicios &servicios, QWidget *principal)
 
 void frmMsg::CrearControles()
 {
-    Frame1 = new QGroupBox(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twips::Rectangulo(120, 0, 5535, 735));
+    Frame1 = CrearControl<QGroupBox>(this, "Frame1", twips::Rectangulo(120, 0, 5535, 735), font());
     Frame1->setFocusPolicy(Qt::NoFocus);
 
-    Label1 = new QLabel(QStringLiteral("Proceso terminado"), Frame1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twips::Rectangulo(240, 240, 5055, 495));
+    Label1 = CrearControl<QLabel>(
+        Frame1, "Label1", twips::Rectangulo(240, 240, 5055, 495), fuentes::Comic(14.25, true));
+    Label1->setText(QStringLiteral("Proceso terminado"));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label1->setFont(fuentes::Comic(14.25, true));
 
-    Command1 = new QPushButton(QStringLiteral("&Detalles"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twips::Rectangulo(2520, 840, 1455, 375));
-    Command1->setFont(fuentes::SansSerif(8.25, true));
+    Command1 = CrearControl<QPushButton>(
+        this, "Command1", twips::Rectangulo(2520, 840, 1455, 375), fuentes::SansSerif(8.25, true));
+    Command1->setText(QStringLiteral("&Detalles"));
     Command1->setEnabled(false);
 
-    cmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
-    cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    cmdAceptar->setGeometry(twips::Rectangulo(4200, 840, 1455, 375));
-    cmdAceptar->setFont(fuentes::SansSerif(8.25, true));
+    cmdAceptar = CrearControl<QPushButton>(this, "cmdAceptar",
+        twips::Rectangulo(4200, 840, 1455, 375), fuentes::SansSerif(8.25, true));
+    cmdAceptar->setText(QStringLiteral("&Aceptar"));
 
     // No default button: Enter and Space press whichever button has the focus.
     for (QPushButton *boton : { Command1, cmdAceptar }) {

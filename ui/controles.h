@@ -1,0 +1,16 @@
+// Creating a control as the designs give it: its name, place and font.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QWidget>
+
+template <typename Control>
+Control *CrearControl(QWidget *contenedor, const char *nombre, QRect geometria, const QFont &fuente)
+{
+    auto *control = new Control(contenedor);
+    control->setObjectName(QLatin1String(nombre));
+    control->setGeometry(geometria);
+    control->setFont(fuente);
+    return control;
+}
