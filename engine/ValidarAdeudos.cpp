@@ -1,6 +1,5 @@
 #include "campos.h"
 #include "comprobacion.h"
-#include "modMain.h"
 
 namespace modMain {
 namespace {
@@ -30,23 +29,22 @@ bool EsIndividual(std::string_view linea)
     return EmpiezaPor(linea, "5670") || EmpiezaPor(linea, "5680");
 }
 
-bool CuentaErronea(std::string_view linea)
+bool CuentaErronea(std::string_view linea, Comprobacion &comprobacion)
 {
-    DCCalculado
-        = CalcularDC(Extraer(linea, kEntidad), Extraer(linea, kOficina), Extraer(linea, kCuenta));
-    return !CampoIgual(linea, kDC, DCCalculado);
+    return comprobacion.CuentaErronea(Extraer(linea, kEntidad), Extraer(linea, kOficina),
+        Extraer(linea, kCuenta), Extraer(linea, kDC));
 }
 
 void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
 {
-    if (EsCabecera(linea) && CuentaErronea(linea)) {
+    if (EsCabecera(linea) && CuentaErronea(linea, comprobacion)) {
         comprobacion.Escribir(kSeparador);
         comprobacion.EscribirLineaDeError(kEntrada, kColaOrdenante);
         comprobacion.EscribirCampo("NIF Ordenante: ", Extraer(linea, kNifOrdenante));
         comprobacion.EscribirCampo("Nombre Ordenante: ", Recortar(Extraer(linea, kNombre)));
         comprobacion.FinDeBloque();
     }
-    if (EsIndividual(linea) && CuentaErronea(linea)) {
+    if (EsIndividual(linea) && CuentaErronea(linea, comprobacion)) {
         comprobacion.Escribir(kSeparador);
         comprobacion.EscribirLineaDeError(kEntrada, kColaIndividual);
         comprobacion.EscribirCampo("C\xF3"
@@ -59,9 +57,9 @@ void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
 
 } // namespace
 
-void ValidarAdeudos(const std::string &entrada, const std::string &salida)
+void ComprobarAdeudos(Comprobacion &comprobacion)
 {
-    RecorrerFichero(entrada, salida, ComprobarLinea);
+    RecorrerFichero(comprobacion, ComprobarLinea);
 }
 
 } // namespace modMain

@@ -1,6 +1,5 @@
 #include "campos.h"
 #include "comprobacion.h"
-#include "modMain.h"
 
 namespace modMain {
 namespace {
@@ -40,11 +39,10 @@ bool TieneCuenta(std::string_view linea)
         && !Recortar(Extraer(linea, kCuenta)).empty();
 }
 
-bool CuentaErronea(std::string_view linea)
+bool CuentaErronea(std::string_view linea, Comprobacion &comprobacion)
 {
-    DCCalculado
-        = CalcularDC(Extraer(linea, kEntidad), Extraer(linea, kOficina), Extraer(linea, kCuenta));
-    return !CampoIgual(linea, kDC, DCCalculado);
+    return comprobacion.CuentaErronea(Extraer(linea, kEntidad), Extraer(linea, kOficina),
+        Extraer(linea, kCuenta), Extraer(linea, kDC));
 }
 
 void InformarCabecera(std::string_view linea, Comprobacion &comprobacion)
@@ -64,7 +62,7 @@ void InformarIndividual(std::string_view linea, Comprobacion &comprobacion)
     comprobacion.EscribirLineaDeError(kEntrada, kColaIndividual);
     comprobacion.EscribirCampo("NIF/CIF del Proveedor: ", Extraer(linea, kNifProveedor));
     const auto lineaNombre = comprobacion.SiguienteLinea();
-    if (comprobacion.HuboFallo()) {
+    if (comprobacion.Detenida()) {
         return;
     }
     const std::string_view nombre
@@ -75,19 +73,19 @@ void InformarIndividual(std::string_view linea, Comprobacion &comprobacion)
 
 void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
 {
-    if (EsCabecera(linea) && CuentaErronea(linea)) {
+    if (EsCabecera(linea) && CuentaErronea(linea, comprobacion)) {
         InformarCabecera(linea, comprobacion);
     }
-    if (EsIndividual(linea) && TieneCuenta(linea) && CuentaErronea(linea)) {
+    if (EsIndividual(linea) && TieneCuenta(linea) && CuentaErronea(linea, comprobacion)) {
         InformarIndividual(linea, comprobacion);
     }
 }
 
 } // namespace
 
-void ValidarTransferencias(const std::string &entrada, const std::string &salida)
+void ComprobarTransferencias(Comprobacion &comprobacion)
 {
-    RecorrerFichero(entrada, salida, ComprobarLinea);
+    RecorrerFichero(comprobacion, ComprobarLinea);
 }
 
 } // namespace modMain

@@ -1,9 +1,11 @@
-// What both checkers share: opening the input and the log, counting lines,
-// writing error blocks, and ending the run on every path with both files closed.
+// What every checker shares: the walk over the input's lines, the account
+// check, the error blocks written to the log, and the counts of the run.
 #pragma once
 
 #include "ficheros.h"
-#include "modMain.h"
+#include "interfaz.h"
+#include "logseguro.h"
+#include "proceso.h"
 
 #include <optional>
 #include <string>
@@ -17,54 +19,83 @@ inline constexpr std::string_view kColaOrdenante
     = " - D\xEDgito de control de la cuenta de ordenante erroneo";
 inline constexpr std::string_view kColaIndividual = " - D\xEDgito de control de la cuenta erroneo";
 
+// One checker's run over an input that is already open and a log already created.
 class Comprobacion
 {
 public:
-    // Opens both files, or shows why not and leaves the run state alone.
-    bool Abrir(const std::string &entrada, const std::string &salida);
-    // The next input line, counted in NumLinea; nothing at the end, after a
-    // read error, or once the log could not be written.
+    Comprobacion(LectorLineas &entrada, LogSeguro &log, Interfaz &interfaz)
+        : entrada_(entrada)
+        , log_(log)
+        , interfaz_(interfaz)
+    {
+    }
+
+    // The next input line, counted; nothing at the end of the input, after a
+    // read or write failure, or once the run has been interrupted.
     std::optional<std::string_view> SiguienteLinea()
     {
-        if (log_->FalloEscritura()) {
+        if (log_.FalloEscritura() || interrumpida_) {
             return std::nullopt;
         }
-        const auto linea = entrada_->LeerLinea();
+        const auto linea = entrada_.LeerLinea();
+        if (entrada_.Bloques() != bloques_) [[unlikely]] {
+            bloques_ = entrada_.Bloques();
+            interrumpida_ = interfaz_.Interrumpido();
+            if (interrumpida_) {
+                return std::nullopt;
+            }
+        }
         if (linea) {
-            NumLinea += 1;
+            ++numLinea_;
         }
         return linea;
     }
-    void Escribir(std::string_view texto) { log_->EscribirLinea(texto); }
-    // "<lead-in><NumLinea><tail>"
+    // Whether the walk must end now: a failure or an interruption.
+    bool Detenida() const
+    {
+        return interrumpida_ || entrada_.FalloLectura() || log_.FalloEscritura();
+    }
+
+    // Computes the account's check digits; true when they differ from the stored ones.
+    bool CuentaErronea(std::string_view entidad, std::string_view oficina, std::string_view cuenta,
+        std::string_view dcGuardado);
+
+    void Escribir(std::string_view texto) { log_.EscribirLinea(texto); }
+    // "<lead-in><line number><tail>"
     void EscribirLineaDeError(std::string_view entrada, std::string_view cola);
     // "<label><field>"
     void EscribirCampo(std::string_view etiqueta, std::string_view campo);
     void FinDeBloque();
-    bool HuboFallo() const;
-    // Closes both files and reports a failure that stopped the run.
-    void Terminar();
+
+    // Ends the run: the log put in place or discarded, the counts in the result.
+    void Terminar(Resultado &resultado);
 
 private:
-    std::optional<LectorLineas> entrada_;
-    std::optional<EscritorLog> log_;
+    LectorLineas &entrada_;
+    LogSeguro &log_;
+    Interfaz &interfaz_;
+    unsigned long long bloques_ = 0;
+    bool interrumpida_ = false;
+    bool hayErrores_ = false;
+    unsigned long long numLinea_ = 0;
+    unsigned long long cuentasComprobadas_ = 0;
+    unsigned long long cuentasErroneas_ = 0;
+    std::string dcCalculado_;
     std::string linea_;
 };
 
-// One checker run: opens both files, hands every line to comprobarLinea and
-// ends the run. A template, so the per-line check is inlined into the loop.
+// Hands every line to comprobarLinea until the input ends or the run stops.
+// A template, so the per-line check is inlined into the loop.
 template <typename ComprobarLinea>
-void RecorrerFichero(
-    const std::string &entrada, const std::string &salida, ComprobarLinea comprobarLinea)
+void RecorrerFichero(Comprobacion &comprobacion, ComprobarLinea comprobarLinea)
 {
-    Comprobacion comprobacion;
-    if (!comprobacion.Abrir(entrada, salida)) {
-        return;
-    }
     while (const auto linea = comprobacion.SiguienteLinea()) {
         comprobarLinea(*linea, comprobacion);
     }
-    comprobacion.Terminar();
 }
+
+// The two checkers, walking an open input into a created log.
+void ComprobarAdeudos(Comprobacion &comprobacion);
+void ComprobarTransferencias(Comprobacion &comprobacion);
 
 } // namespace modMain

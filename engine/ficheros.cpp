@@ -18,8 +18,20 @@ Fichero AbrirFichero(const std::string &ruta, const char *modo)
 
 } // namespace
 
+Fichero AbrirParaLeer(const std::string &ruta)
+{
+    return AbrirFichero(ruta, "rb");
+}
+
+// "x": created exclusively (O_EXCL), so an existing file is never truncated and
+// a link planted at the path is never followed.
+Fichero CrearNuevo(const std::string &ruta)
+{
+    return AbrirFichero(ruta, "wbx");
+}
+
 LectorLineas::LectorLineas(const std::string &ruta)
-    : fichero_(AbrirFichero(ruta, "rb"))
+    : fichero_(AbrirParaLeer(ruta))
     , conAvx2_(fin_de_linea::ConAvx2())
 {
     if (fichero_) {
@@ -34,13 +46,16 @@ bool LectorLineas::RellenarBuffer()
         return false;
     }
     const std::size_t leidos = std::fread(buffer_.get(), 1, kTamBufferLectura, fichero_.get());
+    ++bloques_;
     if (leidos < kTamBufferLectura) {
         falloLectura_ = std::ferror(fichero_.get()) != 0;
         finFichero_ = true;
     }
+    // After a failure nothing more is handed out, not even what the failed
+    // read brought before it.
     pos_ = buffer_.get();
-    fin_ = pos_ + leidos;
-    return leidos > 0 && !falloLectura_;
+    fin_ = falloLectura_ ? pos_ : pos_ + leidos;
+    return fin_ != pos_;
 }
 
 void LectorLineas::Guardar(const char *desde, std::size_t cuantos)
@@ -81,8 +96,8 @@ std::optional<std::string_view> LectorLineas::LeerLineaPartida()
     return std::string_view(linea_); // last line, without a line end
 }
 
-EscritorLog::EscritorLog(const std::string &ruta)
-    : fichero_(AbrirFichero(ruta, "wb"))
+EscritorLog::EscritorLog(Fichero fichero)
+    : fichero_(std::move(fichero))
 {
     buffer_.reserve(kTamBufferEscritura + 256);
 }

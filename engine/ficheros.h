@@ -30,6 +30,19 @@ public:
     explicit LectorLineas(const std::string &ruta);
 
     bool Abierto() const { return fichero_ != nullptr; }
+    // The bytes at the start of the file, before any line is taken: as many as
+    // the first block holds (the whole file when it is smaller). Empty after a
+    // read error.
+    std::string_view Inicio()
+    {
+        if (pos_ == nullptr) {
+            RellenarBuffer();
+        }
+        return { pos_, static_cast<std::size_t>(fin_ - pos_) };
+    }
+    // How many blocks have been read so far: a new block is the moment to look
+    // whether the run should stop.
+    unsigned long long Bloques() const { return bloques_; }
     // The next line, or nothing at the end of the file or after a read error.
     // The text stays valid until the next call.
     std::optional<std::string_view> LeerLinea()
@@ -82,16 +95,22 @@ private:
     bool falloLectura_ = false;
     bool finFichero_ = false;
     bool conAvx2_ = false;
+    unsigned long long bloques_ = 0;
 };
+
+// Opens a file for reading as raw bytes; nothing when it cannot be opened.
+Fichero AbrirParaLeer(const std::string &ruta);
+// Creates a new file for writing; nothing when it cannot be created or when
+// anything, a link included, already stands at the path.
+Fichero CrearNuevo(const std::string &ruta);
 
 // Writes whole log lines, each followed by CR LF, through a buffer of its own.
 // The first failure is remembered and nothing more is written after it.
 class EscritorLog
 {
 public:
-    explicit EscritorLog(const std::string &ruta);
+    explicit EscritorLog(Fichero fichero);
 
-    bool Abierto() const { return fichero_ != nullptr; }
     void EscribirLinea(std::string_view texto);
     // Flushes and closes; false when any write or the close failed.
     bool Cerrar();

@@ -1,6 +1,7 @@
-// The engine's only way back into the windows: messages, the busy pointer and
-// the repaint at the end of a run. With nothing attached the engine runs
-// headless: messages go to standard error, the rest does nothing.
+// The engine's only way back into its caller: messages, the busy pointer, the
+// repaint at the end of a run, and whether the run should stop. The core takes
+// one as an argument; the run-state procedures of modMain use the attached one,
+// or, with nothing attached, a headless one whose messages go to standard error.
 #pragma once
 
 #include <string_view>
@@ -17,6 +18,8 @@ public:
     virtual void PunteroOcupado() { }
     virtual void PunteroNormal() { }
     virtual void RepintarVentana() { }
+    // Asked once for every block read: true ends the run at once, the old log kept.
+    virtual bool Interrumpido() { return false; }
 };
 
 // Attaches the windows' side; nullptr detaches it. The engine does not own it.

@@ -1,10 +1,7 @@
 #include "modMain.h"
 
-#include "campos.h"
 #include "ficheros.h"
 #include "interfaz.h"
-
-#include <optional>
 
 namespace modMain {
 
@@ -14,6 +11,25 @@ bool HayErrores = false;
 double NumLinea = 0;
 std::string DCCalculado;
 unsigned long long NumCuentasErroneas = 0;
+
+namespace {
+
+Resultado ultimoProceso;
+
+// The one place where the run state is written after a run. A run that did
+// not get as far as opening both files leaves the previous outcome standing.
+void Publicar(Resultado resultado)
+{
+    if (resultado.comprobado) {
+        HayErrores = resultado.hayErrores;
+        NumLinea = static_cast<double>(resultado.numLinea);
+        NumCuentasErroneas = resultado.cuentasErroneas;
+        DCCalculado = resultado.dcCalculado;
+    }
+    ultimoProceso = std::move(resultado);
+}
+
+} // namespace
 
 TipoArchivo TipoFichero(std::string_view primeraLinea)
 {
@@ -25,6 +41,11 @@ TipoArchivo TipoFichero(std::string_view primeraLinea)
         return TipoArchivo::Transferencias;
     }
     return TipoArchivo::NoCSB;
+}
+
+TipoArchivo TipoDelInicio(std::string_view inicio)
+{
+    return TipoFichero(inicio.substr(0, inicio.find_first_of("\r\n")));
 }
 
 std::optional<std::string> LeerPrimeraLinea(const std::string &ruta)
@@ -40,41 +61,24 @@ std::optional<std::string> LeerPrimeraLinea(const std::string &ruta)
     return std::string(linea.value_or(std::string_view {}));
 }
 
-namespace {
-
-// The kind is decided from the file as it is now, whatever it was when chosen.
-// False when the file could not be opened.
-bool Clasificar()
+void ValidarAdeudos(const std::string &entrada, const std::string &salida)
 {
-    const auto primeraLinea = LeerPrimeraLinea(FicheroEntrada);
-    if (!primeraLinea) {
-        InterfazActual().MostrarMensaje("No se puede abrir el fichero de Entrada");
-        return false;
-    }
-    switch (TipoFichero(*primeraLinea)) {
-    case TipoArchivo::Adeudos:
-        ValidarAdeudos(FicheroEntrada, FicheroSalida);
-        break;
-    case TipoArchivo::Transferencias:
-        ValidarTransferencias(FicheroEntrada, FicheroSalida);
-        break;
-    case TipoArchivo::NoCSB:
-        InterfazActual().MostrarMensaje("El fichero no es CSB");
-        break;
-    }
-    return true;
+    Publicar(Comprobar(TipoArchivo::Adeudos, entrada, salida, InterfazActual()));
 }
 
-} // namespace
+void ValidarTransferencias(const std::string &entrada, const std::string &salida)
+{
+    Publicar(Comprobar(TipoArchivo::Transferencias, entrada, salida, InterfazActual()));
+}
 
 void ProcesarFichero()
 {
-    InterfazActual().PunteroOcupado();
-    const bool abierto = Clasificar();
-    InterfazActual().PunteroNormal();
-    if (abierto) {
-        InterfazActual().RepintarVentana();
-    }
+    Publicar(Procesar(FicheroEntrada, FicheroSalida, InterfazActual()));
+}
+
+const Resultado &UltimoProceso()
+{
+    return ultimoProceso;
 }
 
 } // namespace modMain

@@ -1,6 +1,11 @@
-// Cotarel's validation engine: the run state shared with the windows and the
-// procedures that check one CSB order file and write its error log.
+// Cotarel's validation engine as the windows and other programs use it: the
+// run state and the procedures that check one CSB order file and write its
+// error log. Each procedure runs the core (proceso.h) and copies its result
+// into the run state; nothing else writes the run state.
 #pragma once
+
+#include "proceso.h"
+#include "tipos.h"
 
 #include <optional>
 #include <string>
@@ -8,14 +13,8 @@
 
 namespace modMain {
 
-// Kind of an order file, known by the first two characters of its first line.
-enum class TipoArchivo {
-    Adeudos, // debit orders: "01" or "51"
-    Transferencias, // transfer orders: "03"
-    NoCSB, // anything else
-};
-
-// Run state, alive for the whole process; the windows read and write it directly.
+// Run state, alive for the whole process. The windows set the two paths before
+// a run and read the outcome after it.
 extern std::string FicheroEntrada; // path of the order file (UTF-8)
 extern std::string FicheroSalida; // path of its error log (UTF-8)
 extern bool HayErrores; // outcome of the last run that opened both files
@@ -31,8 +30,6 @@ std::string CalcularDC(std::string_view entidad, std::string_view oficina, std::
 // The error log's path for an input path: same folder and name, extension ".log".
 std::string DerivarNombreLog(std::string_view entrada);
 
-TipoArchivo TipoFichero(std::string_view primeraLinea);
-
 // The first line of a file, read as a run reads it (empty for a file without
 // lines), or nothing when the file cannot be opened or read.
 std::optional<std::string> LeerPrimeraLinea(const std::string &ruta);
@@ -42,5 +39,9 @@ void ValidarTransferencias(const std::string &entrada, const std::string &salida
 
 // Checks FicheroEntrada, writing its log at FicheroSalida; the outcome is HayErrores.
 void ProcesarFichero();
+
+// The whole result of the last of the three procedures above: whether it ran
+// to its end, and why not.
+const Resultado &UltimoProceso();
 
 } // namespace modMain

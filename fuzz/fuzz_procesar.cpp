@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes as an order file, checked through the same path
-// as a desktop run. The run must end, leave no file open, and write a log made
-// only of well-formed error blocks with rising line numbers.
+// as a desktop run. The run must end, leave no file open and no temporary file,
+// keep a log only when it found errors, made only of well-formed error blocks
+// with rising line numbers.
 #include "interfaz.h"
 #include "modMain.h"
 
@@ -133,6 +134,12 @@ std::size_t DescriptoresAbiertos()
     return static_cast<std::size_t>(std::distance(begin(entradas), end(entradas)));
 }
 
+std::size_t EntradasEn(const std::string &carpeta)
+{
+    const std::filesystem::directory_iterator entradas(carpeta);
+    return static_cast<std::size_t>(std::distance(begin(entradas), end(entradas)));
+}
+
 std::string Leer(const std::string &ruta)
 {
     std::ifstream fichero(ruta, std::ios::binary);
@@ -167,15 +174,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *datos, std::size_t tam
     const std::string_view codigo(
         reinterpret_cast<const char *>(datos), std::min<std::size_t>(tamano, 2));
     const auto tipo = modMain::TipoFichero(codigo);
+    const modMain::Resultado &resultado = modMain::UltimoProceso();
+    if (resultado.Terminado() != (tipo != modMain::TipoArchivo::NoCSB)) {
+        Fallo("a CSB file that was not checked to its end, or another that was");
+    }
     const bool hayLog = std::filesystem::exists(modMain::FicheroSalida);
-    if (hayLog != (tipo != modMain::TipoArchivo::NoCSB)) {
+    if (hayLog != (resultado.Terminado() && resultado.hayErrores)) {
         Fallo("a log where there should be none, or none where there should be one");
+    }
+    if (EntradasEn(carpeta) != (hayLog ? 2U : 1U)) {
+        Fallo("a temporary file was left behind");
     }
     if (hayLog) {
         const std::string log = Leer(modMain::FicheroSalida);
         ComprobarLog(log, tipo == modMain::TipoArchivo::Adeudos);
-        if (log.empty() == modMain::HayErrores) {
-            Fallo("HayErrores disagrees with the log");
+        if (log.empty()) {
+            Fallo("an empty log was kept");
         }
     }
     return 0;

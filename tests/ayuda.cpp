@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sys/resource.h>
 
 namespace prueba {
 
@@ -49,6 +51,30 @@ CarpetaTemporal::~CarpetaTemporal()
 {
     std::error_code ignorado;
     std::filesystem::remove_all(ruta_, ignorado);
+}
+
+std::set<std::string> CarpetaTemporal::Nombres() const
+{
+    std::set<std::string> nombres;
+    for (const auto &entrada : std::filesystem::directory_iterator(ruta_)) {
+        nombres.insert(entrada.path().filename().string());
+    }
+    return nombres;
+}
+
+void LimitarEscritura(std::optional<std::size_t> bytes)
+{
+    static const rlimit original = [] {
+        rlimit limite {};
+        getrlimit(RLIMIT_FSIZE, &limite);
+        return limite;
+    }();
+    rlimit limite = original;
+    if (bytes) {
+        limite.rlim_cur = *bytes;
+    }
+    std::signal(SIGXFSZ, bytes ? SIG_IGN : SIG_DFL);
+    setrlimit(RLIMIT_FSIZE, &limite);
 }
 
 void ReiniciarEstado()

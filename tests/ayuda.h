@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +35,8 @@ public:
     CarpetaTemporal(const CarpetaTemporal &) = delete;
     CarpetaTemporal &operator=(const CarpetaTemporal &) = delete;
     std::filesystem::path operator/(const std::string &nombre) const { return ruta_ / nombre; }
+    // The names of the folder's entries.
+    std::set<std::string> Nombres() const;
 
 private:
     std::filesystem::path ruta_;
@@ -48,9 +52,11 @@ public:
     void PunteroOcupado() override { llamadas += "ocupado;"; }
     void PunteroNormal() override { llamadas += "normal;"; }
     void RepintarVentana() override { llamadas += "repintar;"; }
+    bool Interrumpido() override { return interrumpir; }
 
     std::vector<std::string> mensajes;
     std::string llamadas;
+    bool interrumpir = false;
 };
 
 // The run state as at start-up.
@@ -58,6 +64,10 @@ void ReiniciarEstado();
 
 // Number of file descriptors this process holds open.
 int DescriptoresAbiertos();
+
+// A real limit on the size of files this process writes (a write past it fails
+// with EFBIG, as on a full disk); nothing restores the limit as it was.
+void LimitarEscritura(std::optional<std::size_t> bytes);
 
 // The lines joined with CR LF.
 std::string Unir(const std::vector<std::string> &lineas);

@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -104,11 +109,14 @@ INSTANTIATE_TEST_SUITE_P(Casos, CotarelCheckTest,
             { "{malo}.q19\tProceso terminado con errores\t3\t{malo}.log" }, "" },
         CasoCheck { "not_csb", { "nocsb" }, 2, { "{nocsb}.q19\tNo comprobado\t0" },
             "{nocsb}.q19: El fichero no es CSB\n" },
-        CasoCheck { "several_files", { "bueno", "malo", "bueno" }, 1,
+        CasoCheck { "several_files", { "bueno", "malo" }, 1,
             { "{bueno}.q19\tProceso terminado\t0",
-                "{malo}.q19\tProceso terminado con errores\t3\t{malo}.log",
-                "{bueno}.q19\tProceso terminado\t0" },
+                "{malo}.q19\tProceso terminado con errores\t3\t{malo}.log" },
             "" },
+        CasoCheck { "two_files_one_log", { "malo", "malo" }, 2,
+            { "{malo}.q19\tProceso terminado con errores\t3\t{malo}.log",
+                "{malo}.q19\tNo comprobado\t0" },
+            "{malo}.q19: El registro {malo}.log ya es el de {malo}.q19\n" },
         CasoCheck { "missing_file_among_good_ones", { "malo", "falta", "bueno" }, 2,
             { "{malo}.q19\tProceso terminado con errores\t3\t{malo}.log",
                 "{falta}.q19\tNo comprobado\t0", "{bueno}.q19\tProceso terminado\t0" },
@@ -137,6 +145,49 @@ TEST(CotarelCheck, LogQueNoSePuedeEscribir)
     EXPECT_EQ(salida.estado, 2);
     EXPECT_NE(salida.errores.find("No se puede crear el fichero de Salida"), std::string::npos);
 }
+
+// Ctrl+C or SIGTERM while a run waits for more of its input: the process ends
+// by the signal, the old log stays byte for byte and no unfinished log is left.
+class SenalTest : public testing::TestWithParam<int>
+{
+};
+
+TEST_P(SenalTest, ConservaElLogAnterior)
+{
+    prueba::CarpetaTemporal carpeta;
+    const std::string entrada = carpeta / "mayo.q19";
+    ASSERT_EQ(mkfifo(entrada.c_str(), 0600), 0);
+    prueba::EscribirBytes(carpeta / "mayo.log", "earlier log");
+    std::string programa = COTAREL_CHECK;
+    std::string ruta = entrada;
+    char *argumentos[] = { programa.data(), ruta.data(), nullptr };
+    pid_t hijo = 0;
+    ASSERT_EQ(posix_spawn(&hijo, programa.c_str(), nullptr, nullptr, argumentos, environ), 0);
+
+    // More than one read block of faulty records, and the pipe kept open.
+    const int tuberia = open(entrada.c_str(), O_WRONLY);
+    std::string bytes = "5180\r\n";
+    while (bytes.size() < (3 << 19)) {
+        bytes += prueba::Registro({ { 1, "5680" }, { 69, "12345678000123456789" } }) + "\r\n";
+    }
+    EXPECT_EQ(write(tuberia, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    // The unfinished log has its first blocks on disk.
+    for (int espera = 0; espera < 1000 && carpeta.Nombres().size() < 3; ++espera) {
+        usleep(10000);
+    }
+    ASSERT_EQ(carpeta.Nombres().size(), 3U);
+    kill(hijo, GetParam());
+    int estado = 0;
+    waitpid(hijo, &estado, 0);
+    close(tuberia);
+
+    EXPECT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == GetParam());
+    EXPECT_EQ(prueba::LeerBytes(carpeta / "mayo.log"), "earlier log");
+    EXPECT_EQ(carpeta.Nombres(), (std::set<std::string> { "mayo.log", "mayo.q19" }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Senales, SenalTest, testing::Values(SIGINT, SIGTERM),
+    [](const auto &info) { return std::string(info.param == SIGINT ? "sigint" : "sigterm"); });
 
 struct CasoUso
 {

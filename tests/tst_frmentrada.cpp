@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -39,6 +40,12 @@ void Escribir(const QString &ruta, const QByteArray &bytes)
     fichero.write(bytes);
 }
 
+QByteArray Leer(const QString &ruta)
+{
+    QFile fichero(ruta);
+    return fichero.open(QIODevice::ReadOnly) ? fichero.readAll() : QByteArray();
+}
+
 } // namespace
 
 class tst_frmEntrada : public QObject
@@ -58,6 +65,8 @@ private slots:
     void ejecutar_data();
     void ejecutar();
     void segundaEjecucionSinPregunta();
+    void ejecucionFallida_data();
+    void ejecucionFallida();
     void punteroDelRaton();
 
 private:
@@ -330,9 +339,68 @@ void tst_frmEntrada::segundaEjecucionSinPregunta()
     QVERIFY(modMain::HayErrores);
 }
 
-// A run that fails to open its input still ends in the result dialog; its
-// message is shown under the normal pointer, and the run's busy pointer is
-// gone afterwards.
+// A run that stops with its own message shows no result dialog and leaves
+// whatever stands at the log path as it was.
+void tst_frmEntrada::ejecucionFallida_data()
+{
+    QTest::addColumn<QString>("caso");
+    QTest::addColumn<QString>("mensaje");
+    QTest::newRow("input vanished after a run with errors")
+        << "vanished"
+        << "No se puede abrir el fichero de Entrada";
+    QTest::newRow("folder at the log path") << "folder"
+                                            << "No se puede crear el fichero de Salida";
+    QTest::newRow("no longer CSB when run") << "not CSB"
+                                            << "El fichero no es CSB";
+}
+
+void tst_frmEntrada::ejecucionFallida()
+{
+    QFETCH(QString, caso);
+    QFETCH(QString, mensaje);
+    ServiciosGuionados servicios;
+    frmEntrada ventana(servicios);
+    ventana.show();
+    Escribir(Ruta("mayo.txt"), FicheroAdeudos(kCuentaMala));
+    if (caso == "folder") {
+        QVERIFY(QDir(carpeta_->path()).mkdir("mayo.log"));
+    } else {
+        Escribir(Ruta("mayo.log"), "old log");
+    }
+    servicios.elecciones.enqueue(Ruta("mayo.txt"));
+    ventana.Image1_Click();
+    QCOMPARE(servicios.preguntas.size(), caso == "folder" ? 0 : 1);
+    if (caso == "vanished") {
+        AlAparecerModal([](QWidget *modal) { modal->close(); });
+        ventana.cmdProcesar_Click();
+        QVERIFY(modMain::HayErrores);
+        QVERIFY(QFile::remove(Ruta("mayo.txt")));
+    } else if (caso == "not CSB") {
+        Escribir(Ruta("mayo.txt"), "0280\r\n");
+    }
+    const QByteArray logAntes = caso == "folder" ? QByteArray() : Leer(Ruta("mayo.log"));
+
+    bool conDialogo = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            conDialogo = true;
+            modal->close();
+        }
+    });
+    ventana.cmdProcesar_Click();
+    QCoreApplication::processEvents();
+
+    QVERIFY(!conDialogo);
+    QCOMPARE(servicios.mensajes, QStringList { mensaje });
+    QCOMPARE(QFileInfo(Ruta("mayo.log")).isDir(), caso == "folder");
+    if (caso != "folder") {
+        QCOMPARE(Leer(Ruta("mayo.log")), logAntes);
+    }
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+// Messages are shown under the normal pointer; the pointer is a state: busy
+// twice, then normal once, is normal.
 void tst_frmEntrada::punteroDelRaton()
 {
     modMain::FicheroEntrada = Ruta("no-existe.txt").toStdString();
@@ -349,13 +417,11 @@ void tst_frmEntrada::punteroDelRaton()
     } espia;
     espia.ocupado = &ocupadoAlAvisar;
     frmEntrada conEspia(espia);
-    AlAparecerModal([](QWidget *modal) { modal->close(); });
     conEspia.cmdProcesar_Click();
     QCOMPARE(espia.mensajes, QStringList { "No se puede abrir el fichero de Entrada" });
     QVERIFY(!ocupadoAlAvisar);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
-    // The pointer is a state: busy twice, then normal once, is normal.
     conEspia.PunteroOcupado();
     conEspia.PunteroOcupado();
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);

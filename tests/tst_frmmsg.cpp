@@ -121,7 +121,7 @@ void tst_frmMsg::contenidoInicial()
     QVERIFY(dialogo.isModal());
     QVERIFY(
         !(dialogo.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    // The design's faces, or the stand-ins the set-up installs.
+    // Comic Sans MS, or the stand-in the set-up installs.
     QVERIFY2(QStringList({ "Comic Sans MS", "Comic Neue" })
                  .contains(QFontInfo(dialogo.Label1->font()).family()),
         qPrintable(QFontInfo(dialogo.Label1->font()).family()));

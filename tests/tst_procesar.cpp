@@ -1,8 +1,13 @@
 #include "ayuda.h"
+#include "lectura_fallida.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -81,6 +86,11 @@ protected:
     }
     bool HayLog() const { return std::filesystem::exists(modMain::FicheroSalida); }
     std::string Log() const { return prueba::LeerBytes(modMain::FicheroSalida); }
+    // A run leaves nothing of its own behind but the log.
+    void SinTemporales(const std::set<std::string> &esperadas) const
+    {
+        EXPECT_EQ(carpeta.Nombres(), esperadas);
+    }
 
     prueba::CarpetaTemporal carpeta;
     prueba::InterfazGrabadora interfaz;
@@ -97,6 +107,8 @@ TEST_F(ProcesarFicheroTest, DebitRunWritesLogAndShowsBusyPointer)
     EXPECT_TRUE(modMain::HayErrores);
     EXPECT_EQ(interfaz.llamadas, "ocupado;normal;repintar;");
     EXPECT_EQ(interfaz.mensajes, Mensajes {});
+    EXPECT_TRUE(modMain::UltimoProceso().Terminado());
+    EXPECT_EQ(modMain::UltimoProceso().cuentasComprobadas, 1U);
 }
 
 TEST_F(ProcesarFicheroTest, MissingInputKeepsOutcomeAndLog)
@@ -110,83 +122,243 @@ TEST_F(ProcesarFicheroTest, MissingInputKeepsOutcomeAndLog)
     EXPECT_FALSE(modMain::HayErrores);
     EXPECT_EQ(modMain::NumLinea, 7);
     EXPECT_EQ(interfaz.llamadas, "ocupado;normal;");
+    EXPECT_FALSE(modMain::UltimoProceso().Terminado());
 }
 
-// Runs that stop with a message. The input is never changed, and the outcome
-// is kept, except after a failure in the middle of the file, which is never clean.
-struct CasoFallo
+// Runs refused before any checking: a message, the previous outcome kept, and
+// nothing at the log path touched.
+struct CasoRechazo
 {
     const char *nombre;
-    const char *entrada;
-    const char *salida; // "<log>": beside the input; "<enlace>": a link to the input itself;
-                        // "<sin carpeta>": in a folder that does not exist; else the path itself
-    bool hayErroresAntes;
-    const char *mensaje; // "": none
-    bool hayErroresDespues;
+    std::string entrada;
+    std::string salida; // "<log>": an old log beside the input; "<enlace>": a hard link to
+                        // the input; "<carpeta>", "<fifo>": such an entry at the log path;
+                        // "<sin carpeta>": in a folder that does not exist; "": no log path;
+                        // else an input from outside the folder
+    const char *mensaje;
 };
 
-void PrintTo(const CasoFallo &caso, std::ostream *salida)
+void PrintTo(const CasoRechazo &caso, std::ostream *salida)
 {
     *salida << caso.nombre;
 }
 
-class FalloTest : public ProcesarFicheroTest, public testing::WithParamInterface<CasoFallo>
+class RechazoTest : public ProcesarFicheroTest, public testing::WithParamInterface<CasoRechazo>
 {
 };
 
-TEST_P(FalloTest, AvisaYNoPierdeNada)
+TEST_P(RechazoTest, AvisaYNoTocaNada)
 {
-    const CasoFallo &caso = GetParam();
-    const std::string contenido = caso.entrada;
-    Entrada(contenido);
-    const std::string salida = caso.salida;
-    if (salida == "<enlace>") {
+    const CasoRechazo &caso = GetParam();
+    Entrada(caso.entrada);
+    if (caso.salida == "<log>") {
+        prueba::EscribirBytes(modMain::FicheroSalida, "earlier log");
+    } else if (caso.salida == "<enlace>") {
         std::filesystem::create_hard_link(modMain::FicheroEntrada, modMain::FicheroSalida);
-    } else if (salida == "<sin carpeta>") {
+    } else if (caso.salida == "<carpeta>") {
+        std::filesystem::create_directory(modMain::FicheroSalida);
+    } else if (caso.salida == "<fifo>") {
+        ASSERT_EQ(mkfifo(modMain::FicheroSalida.c_str(), 0600), 0);
+    } else if (caso.salida == "<sin carpeta>") {
         modMain::FicheroSalida = carpeta / "no-such-folder" / "remesa.log";
-    } else if (salida != "<log>") {
-        modMain::FicheroSalida = salida;
+    } else if (caso.salida.empty()) {
+        modMain::FicheroSalida.clear();
+    } else {
+        modMain::FicheroEntrada = caso.salida;
     }
-    modMain::HayErrores = caso.hayErroresAntes;
+    const std::set<std::string> antes = carpeta.Nombres();
+    const bool logNormal = std::filesystem::is_regular_file(carpeta / "remesa.log");
+    const std::string logAntes = logNormal ? prueba::LeerBytes(carpeta / "remesa.log") : "";
+    modMain::HayErrores = true;
 
     modMain::ProcesarFichero();
 
-    EXPECT_EQ(interfaz.mensajes,
-        std::string(caso.mensaje).empty() ? Mensajes {} : Mensajes { caso.mensaje });
-    EXPECT_EQ(modMain::HayErrores, caso.hayErroresDespues);
-    EXPECT_EQ(prueba::LeerBytes(modMain::FicheroEntrada), contenido);
-    if (std::string(caso.mensaje) == "El fichero no es CSB") {
-        EXPECT_FALSE(HayLog());
+    EXPECT_EQ(interfaz.mensajes, Mensajes { caso.mensaje });
+    EXPECT_TRUE(modMain::HayErrores);
+    EXPECT_FALSE(modMain::UltimoProceso().Terminado());
+    EXPECT_EQ(prueba::LeerBytes(carpeta / "remesa.txt"), caso.entrada);
+    SinTemporales(antes);
+    if (logNormal) {
+        EXPECT_EQ(prueba::LeerBytes(carpeta / "remesa.log"), logAntes);
     }
 }
 
 const std::string kMalo = "5180\r\n" + kAdeudoMalo + "\r\n";
-const CasoFallo kFallos[] = {
-    { "not_csb", "0280\r\n", "<log>", true, "El fichero no es CSB", true },
-    { "empty_file", "", "<log>", true, "El fichero no es CSB", true },
-    { "log_folder_missing", kMalo.c_str(), "<sin carpeta>", true,
-        "No se puede crear el fichero de Salida", true },
-    { "empty_log_path", kMalo.c_str(), "", false, "No se puede crear el fichero de Salida", false },
-    { "log_is_the_input_itself", kMalo.c_str(), "<enlace>", false,
-        "No se puede crear el fichero de Salida", false },
-    { "log_on_full_disk", kMalo.c_str(), "/dev/full", false,
-        "No se puede escribir el fichero de Salida", true },
-    { "clean_run_on_full_disk_writes_nothing", "5180\r\n", "/dev/full", true, "", false },
+const CasoRechazo kRechazos[] = {
+    { "not_csb", "0280\r\n", "<log>", "El fichero no es CSB" },
+    { "empty_file", "", "<log>", "El fichero no es CSB" },
+    { "dev_zero_at_once", "", "/dev/zero", "El fichero no es CSB" },
+    { "log_folder_missing", kMalo, "<sin carpeta>", "No se puede crear el fichero de Salida" },
+    { "empty_log_path", kMalo, "", "No se puede crear el fichero de Salida" },
+    { "log_is_the_input_itself", kMalo, "<enlace>", "No se puede crear el fichero de Salida" },
+    { "folder_at_log_path", kMalo, "<carpeta>", "No se puede crear el fichero de Salida" },
+    { "fifo_at_log_path", kMalo, "<fifo>", "No se puede crear el fichero de Salida" },
 };
 
-INSTANTIATE_TEST_SUITE_P(Casos, FalloTest, testing::ValuesIn(kFallos),
+INSTANTIATE_TEST_SUITE_P(Casos, RechazoTest, testing::ValuesIn(kRechazos),
     [](const auto &info) { return std::string(info.param.nombre); });
 
-TEST_F(ProcesarFicheroTest, ReadFailureInTheMiddleIsReported)
+// A link at the log path: the run replaces or removes the link itself, and the
+// file it points to stays as it was.
+struct CasoEnlace
 {
-    // A folder opens for reading but every read of it fails.
-    const auto carpetaEntrada = carpeta / "entrada";
-    std::filesystem::create_directory(carpetaEntrada);
-    modMain::ValidarAdeudos(carpetaEntrada, modMain::FicheroSalida);
-    EXPECT_EQ(interfaz.mensajes, Mensajes { "No se puede leer el fichero de Entrada" });
-    EXPECT_TRUE(modMain::HayErrores);
-    EXPECT_TRUE(HayLog());
+    const char *nombre;
+    bool simbolico;
+    bool conErrores;
+};
+
+void PrintTo(const CasoEnlace &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
 }
+
+class EnlaceTest : public ProcesarFicheroTest, public testing::WithParamInterface<CasoEnlace>
+{
+};
+
+TEST_P(EnlaceTest, ElOtroFicheroQuedaIntacto)
+{
+    const auto otro = carpeta / "informe.ods";
+    prueba::EscribirBytes(otro, "a spreadsheet");
+    if (GetParam().simbolico) {
+        std::filesystem::create_symlink(otro, modMain::FicheroSalida);
+    } else {
+        std::filesystem::create_hard_link(otro, modMain::FicheroSalida);
+    }
+    Entrada(GetParam().conErrores ? kMalo : "5180\r\n");
+
+    modMain::ProcesarFichero();
+
+    EXPECT_EQ(prueba::LeerBytes(otro), "a spreadsheet");
+    EXPECT_TRUE(modMain::UltimoProceso().Terminado());
+    if (GetParam().conErrores) {
+        EXPECT_TRUE(std::filesystem::is_regular_file(
+            std::filesystem::symlink_status(modMain::FicheroSalida)));
+        EXPECT_EQ(Log(), kLogAdeudoMalo);
+        SinTemporales({ "informe.ods", "remesa.log", "remesa.txt" });
+    } else {
+        SinTemporales({ "informe.ods", "remesa.txt" });
+    }
+}
+
+const CasoEnlace kEnlaces[] = {
+    { "symlink_clean_run", true, false },
+    { "symlink_run_with_errors", true, true },
+    { "hard_link_clean_run", false, false },
+    { "hard_link_run_with_errors", false, true },
+};
+
+INSTANTIATE_TEST_SUITE_P(Casos, EnlaceTest, testing::ValuesIn(kEnlaces),
+    [](const auto &info) { return std::string(info.param.nombre); });
+
+// Failures in the middle of a file stop the run at once; the old log stays
+// byte for byte, and the outcome is never clean.
+struct CasoInterrumpido
+{
+    const char *nombre;
+    const char *primeraLinea;
+    const char *mensaje;
+    unsigned long long cuentasErroneas; // blocks finished before the failure
+};
+
+void PrintTo(const CasoInterrumpido &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
+}
+
+class InterrumpidoTest : public ProcesarFicheroTest,
+                         public testing::WithParamInterface<CasoInterrumpido>
+{
+protected:
+    void TearDown() override
+    {
+        prueba::FallarLecturaNumero(-1);
+        prueba::LimitarEscritura(std::nullopt);
+        ProcesarFicheroTest::TearDown();
+    }
+};
+
+// The first read block, exactly 1 MiB, ends right after a faulty record; the
+// transfer checker would take the next line as its supplier's name.
+std::string PrimerBloqueTerminaEnCuentaMala(const std::string &primeraLinea)
+{
+    const std::string registro = primeraLinea == "5180"
+        ? kAdeudoMalo
+        : Registro({ { 1, "0656" }, { 27, "010" }, { 42, "123456780123456789" }, { 64, "00" } });
+    const std::size_t relleno = (1 << 20) - primeraLinea.size() - registro.size() - 6;
+    return primeraLinea + "\r\n" + std::string(relleno, 'x') + "\r\n" + registro + "\r\n" + kMalo;
+}
+
+TEST_P(InterrumpidoTest, ConservaElLogAnterior)
+{
+    const CasoInterrumpido &caso = GetParam();
+    const std::string nombre = caso.nombre;
+    Entrada(PrimerBloqueTerminaEnCuentaMala(caso.primeraLinea));
+    prueba::EscribirBytes(modMain::FicheroSalida, "earlier log");
+    if (nombre.find("read_failure") != std::string::npos) {
+        prueba::FallarLecturaNumero(2);
+    } else if (nombre == "disk_full") {
+        prueba::LimitarEscritura(100); // a real EFBIG when the log is flushed
+    } else {
+        interfaz.interrumpir = true;
+    }
+
+    modMain::ProcesarFichero();
+
+    EXPECT_EQ(interfaz.mensajes, Mensajes { caso.mensaje });
+    EXPECT_EQ(Log(), "earlier log");
+    SinTemporales({ "remesa.log", "remesa.txt" });
+    EXPECT_TRUE(modMain::HayErrores);
+    EXPECT_FALSE(modMain::UltimoProceso().Terminado());
+    EXPECT_EQ(modMain::UltimoProceso().cuentasErroneas, caso.cuentasErroneas);
+}
+
+const CasoInterrumpido kInterrumpidos[] = {
+    { "debit_read_failure", "5180", "No se puede leer el fichero de Entrada", 1 },
+    { "transfer_read_failure", "0356", "No se puede leer el fichero de Entrada", 0 },
+    { "disk_full", "5180", "No se puede escribir el fichero de Salida", 2 },
+    { "interrupted", "5180", "Proceso interrumpido", 0 },
+};
+
+INSTANTIATE_TEST_SUITE_P(Casos, InterrumpidoTest, testing::ValuesIn(kInterrumpidos),
+    [](const auto &info) { return std::string(info.param.nombre); });
+
+// A pipe or a FIFO is read once, as a regular file is: the same log.
+class TuberiaTest : public ProcesarFicheroTest, public testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(TuberiaTest, MismoLogQueElFicheroNormal)
+{
+    const std::filesystem::path datos = COTAREL_DATOS_PRUEBA;
+    const std::string bytes = prueba::LeerBytes(datos / "adeudos.q19");
+    const bool fifo = GetParam();
+    int extremos[2] = { -1, -1 };
+    if (fifo) {
+        ASSERT_EQ(mkfifo(modMain::FicheroEntrada.c_str(), 0600), 0);
+    } else {
+        ASSERT_EQ(pipe(extremos), 0);
+        modMain::FicheroEntrada = "/dev/fd/" + std::to_string(extremos[0]);
+    }
+    std::thread escritor([&] {
+        if (fifo) {
+            prueba::EscribirBytes(modMain::FicheroEntrada, bytes);
+        } else {
+            EXPECT_EQ(
+                write(extremos[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+            close(extremos[1]);
+        }
+    });
+    modMain::ProcesarFichero();
+    escritor.join();
+    if (!fifo) {
+        close(extremos[0]);
+    }
+    EXPECT_EQ(Log(), prueba::LeerBytes(datos / "adeudos-esperado.log"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, TuberiaTest, testing::Values(false, true),
+    [](const auto &info) { return std::string(info.param ? "fifo" : "pipe"); });
 
 // The same records with every kind of line end give the same log.
 struct CasoFinDeLinea

@@ -1,4 +1,4 @@
-// Creating a control as the designs give it: its name, place and font.
+// Creating a control of the windows: its object name, place (in twips) and font.
 #pragma once
 
 #include <QFont>

@@ -134,12 +134,29 @@ void frmEntrada::Image1_Click()
     ComprobarPrimeraLinea();
 }
 
+namespace {
+
+// A file or a link that a run would replace; anything else at the log path (a
+// folder, a device) is refused by the run itself, never replaced.
+bool HayLogQueReemplazar(const std::string &ruta)
+{
+    std::error_code error;
+    const auto estado = std::filesystem::symlink_status(ruta, error);
+    return std::filesystem::is_regular_file(estado) || std::filesystem::is_symlink(estado);
+}
+
+QString Texto(modMain::Fallo fallo)
+{
+    const std::string_view texto = modMain::Mensaje(fallo);
+    return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
+}
+
+} // namespace
+
 // An existing log is replaced only when the user agrees to it.
 void frmEntrada::ConfirmarNombreLog()
 {
-    std::error_code error;
-    const bool existe = std::filesystem::exists(modMain::FicheroSalida, error);
-    if (existe
+    if (HayLogQueReemplazar(modMain::FicheroSalida)
         && !servicios_.Preguntar(
             this, QStringLiteral("El fichero de salida ya existe ¿Desea sobreescribirlo?"))) {
         tbSalida->setText(QString());
@@ -153,29 +170,31 @@ void frmEntrada::ConfirmarNombreLog()
 
 void frmEntrada::ComprobarPrimeraLinea()
 {
-    const auto primeraLinea = modMain::LeerPrimeraLinea(modMain::FicheroEntrada);
-    if (!primeraLinea) {
-        servicios_.Mensaje(this, QStringLiteral("No se puede abrir el fichero de Entrada"));
+    const auto tipo = modMain::ClasificarFichero(modMain::FicheroEntrada);
+    if (!tipo) {
+        servicios_.Mensaje(this, Texto(modMain::Fallo::NoSePuedeAbrirEntrada));
         cmdProcesar->setEnabled(false);
         return;
     }
-    if (modMain::TipoFichero(*primeraLinea) == modMain::TipoArchivo::NoCSB) {
-        servicios_.Mensaje(this, QStringLiteral("El fichero no es CSB"));
+    if (*tipo == modMain::TipoArchivo::NoCSB) {
+        servicios_.Mensaje(this, Texto(modMain::Fallo::NoEsCSB));
         cmdProcesar->setEnabled(false);
     }
 }
 
+// A run that stopped before its end has said why in its own message; it has
+// no outcome to show, and the log path is as it was.
 void frmEntrada::cmdProcesar_Click()
 {
     modMain::ProcesarFichero();
+    if (!modMain::UltimoProceso().Terminado()) {
+        return;
+    }
     frmMsg resultado(servicios_, this);
     if (modMain::HayErrores) {
         resultado.MostrarResultado(QStringLiteral("Proceso terminado con errores"), Qt::red, true);
     } else {
         resultado.MostrarResultado(QStringLiteral("Proceso terminado"), Qt::blue, false);
-        // The clean run's log is empty.
-        std::error_code ignorado;
-        std::filesystem::remove(modMain::FicheroSalida, ignorado);
     }
     resultado.exec();
 }

@@ -52,7 +52,7 @@ void frmMsg::CrearControles()
         boton->setAutoDefault(true);
         boton->setDefault(false);
     }
-    MostrarResultado(Label1->text(), Qt::blue, false); // the content as designed
+    MostrarResultado(Label1->text(), Qt::blue, false); // until a run sets the outcome
     setTabOrder(cmdAceptar, Command1);
     cmdAceptar->setFocus();
 }

@@ -1,5 +1,5 @@
-// The design's font faces, with the closest faces Debian ships standing in
-// where the system lacks them.
+// The windows' font faces (MS Sans Serif, Comic Sans MS), with the closest faces
+// Debian ships standing in where the system lacks them.
 #pragma once
 
 #include <QFont>

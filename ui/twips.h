@@ -1,4 +1,4 @@
-// Positions and sizes of the design are in twips: 1440 to the inch, so 15 to
+// Positions and sizes of the windows are in twips: 1440 to the inch, so 15 to
 // a device-independent pixel at 96 dpi.
 #pragma once
 

@@ -1,0 +1,47 @@
+// The core of a run: one input path, one log path and the windows' seam in,
+// the whole outcome out as a value. Nothing here touches the run state that
+// modMain keeps for the windows.
+#pragma once
+
+#include "interfaz.h"
+#include "mensajes.h"
+#include "tipos.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace modMain {
+
+struct Resultado
+{
+    TipoArchivo tipo = TipoArchivo::NoCSB;
+    // Why the run stopped before its end; nothing when the checker read the
+    // whole input and the log is in place (kept with errors, removed when clean).
+    std::optional<Fallo> fallo;
+    // A checker opened both files: the values below are this run's. A run that
+    // stopped earlier leaves the outcome of the previous one standing.
+    bool comprobado = false;
+    bool hayErrores = false; // also true after a failure in the middle of the file
+    unsigned long long numLinea = 0;
+    unsigned long long cuentasComprobadas = 0;
+    unsigned long long cuentasErroneas = 0;
+    std::string dcCalculado; // of the last account checked
+
+    bool Terminado() const { return !fallo; }
+    std::string_view TextoFallo() const { return fallo ? Mensaje(*fallo) : std::string_view {}; }
+};
+
+// A whole run: busy pointer, one read of the input that decides its kind and
+// goes on into the checker, the log written safely, the repaint at the end.
+Resultado Procesar(const std::string &entrada, const std::string &salida, Interfaz &interfaz);
+
+// One checker of a known kind on the file, without classifying it.
+Resultado Comprobar(
+    TipoArchivo tipo, const std::string &entrada, const std::string &salida, Interfaz &interfaz);
+
+// The kind of a file from its first bytes, as a run decides it; nothing when
+// it cannot be opened or read.
+std::optional<TipoArchivo> ClasificarFichero(const std::string &ruta);
+
+} // namespace modMain
