@@ -1,16 +1,6 @@
 #include "comprobacion.h"
 
-#include "modMain.h"
-
 namespace modMain {
-
-bool Comprobacion::CuentaErronea(std::string_view entidad, std::string_view oficina,
-    std::string_view cuenta, std::string_view dcGuardado)
-{
-    dcCalculado_ = CalcularDC(entidad, oficina, cuenta);
-    ++cuentasComprobadas_;
-    return dcGuardado != dcCalculado_;
-}
 
 void Comprobacion::EscribirLineaDeError(std::string_view entrada, std::string_view cola)
 {
@@ -42,7 +32,9 @@ void Comprobacion::Terminar(Resultado &resultado)
     resultado.numLinea = numLinea_;
     resultado.cuentasComprobadas = cuentasComprobadas_;
     resultado.cuentasErroneas = cuentasErroneas_;
-    resultado.dcCalculado = dcCalculado_;
+    if (cuentasComprobadas_ > 0) {
+        resultado.dcCalculado.assign(dcCalculado_.begin(), dcCalculado_.end());
+    }
     if (interrumpida_ || (entrada_.FalloLectura() && interfaz_.Interrumpido())) {
         resultado.fallo = Fallo::Interrumpido;
     } else if (entrada_.FalloLectura()) {

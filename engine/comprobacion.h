@@ -5,8 +5,10 @@
 #include "ficheros.h"
 #include "interfaz.h"
 #include "logseguro.h"
+#include "modMain.h"
 #include "proceso.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,7 +60,13 @@ public:
 
     // Computes the account's check digits; true when they differ from the stored ones.
     bool CuentaErronea(std::string_view entidad, std::string_view oficina, std::string_view cuenta,
-        std::string_view dcGuardado);
+        std::string_view dcGuardado)
+    {
+        const std::string dc = CalcularDC(entidad, oficina, cuenta);
+        dcCalculado_ = { dc[0], dc[1] };
+        ++cuentasComprobadas_;
+        return dcGuardado.size() != 2 || dcGuardado[0] != dc[0] || dcGuardado[1] != dc[1];
+    }
 
     void Escribir(std::string_view texto) { log_.EscribirLinea(texto); }
     // "<lead-in><line number><tail>"
@@ -80,7 +88,7 @@ private:
     unsigned long long numLinea_ = 0;
     unsigned long long cuentasComprobadas_ = 0;
     unsigned long long cuentasErroneas_ = 0;
-    std::string dcCalculado_;
+    std::array<char, 2> dcCalculado_ {};
     std::string linea_;
 };
 

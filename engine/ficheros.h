@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,12 @@ struct CierreFichero
     void operator()(std::FILE *fichero) const { std::fclose(fichero); }
 };
 using Fichero = std::unique_ptr<std::FILE, CierreFichero>;
+
+struct LiberarMemoria
+{
+    void operator()(char *memoria) const { std::free(memoria); }
+};
+using BufferLectura = std::unique_ptr<char[], LiberarMemoria>;
 
 // Reads a file one line at a time. A line ends at CR LF, CR or LF. Of each line
 // only the first kMaxLinea bytes are kept: no record field lies further right,
@@ -86,7 +93,7 @@ private:
     void Guardar(const char *desde, std::size_t cuantos);
 
     Fichero fichero_;
-    std::unique_ptr<char[]> buffer_; // never zeroed: only what was read is used
+    BufferLectura buffer_; // never zeroed: only what was read is used
     const char *pos_ = nullptr;
     const char *fin_ = nullptr;
     std::string linea_;

@@ -29,9 +29,11 @@ bool SePuedeReemplazar(const std::string &entrada, const std::string &salida)
 std::string NombreTemporal(const std::string &salida, unsigned numero)
 {
     const fs::path ruta(salida);
-    return (ruta.parent_path()
-        / ("." + ruta.filename().string() + ".cotarel-" + std::to_string(numero)))
-        .string();
+    std::string nombre = ".";
+    nombre += ruta.filename().string();
+    nombre += ".cotarel-";
+    nombre += std::to_string(numero);
+    return (ruta.parent_path() / nombre).string();
 }
 
 } // namespace

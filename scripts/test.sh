@@ -35,7 +35,7 @@ probar build/sanitize -DCMAKE_BUILD_TYPE=Debug \
 echo "== Fuzzing the engine for 60 seconds"
 cmake -S . -B build/fuzz -DCOTAREL_FUZZ=ON -DCOTAREL_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++
-cmake --build build/fuzz --parallel "$(nproc)" --target fuzz_procesar
+cmake --build build/fuzz --parallel "$(nproc)" # every target builds beside the fuzz target
 mkdir -p build/fuzz/corpus
 temporal=/tmp
 [ -d /dev/shm ] && temporal=/dev/shm # the fuzzer writes a file for every input

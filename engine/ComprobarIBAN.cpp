@@ -1,0 +1,120 @@
+#include "cuentas.h"
+#include "modMain.h"
+
+#include <algorithm>
+#include <array>
+
+namespace modMain {
+namespace {
+
+struct Pais
+{
+    char codigo[3];
+    unsigned char longitud;
+};
+
+// IBAN lengths by country (ISO 13616 registry), sorted by code for the search.
+constexpr Pais kPaises[] = { { "AD", 24 }, { "AE", 23 }, { "AL", 28 }, { "AT", 20 }, { "AZ", 28 },
+    { "BA", 20 }, { "BE", 16 }, { "BG", 22 }, { "BH", 22 }, { "BI", 27 }, { "BR", 29 },
+    { "BY", 28 }, { "CH", 21 }, { "CR", 22 }, { "CY", 28 }, { "CZ", 24 }, { "DE", 22 },
+    { "DJ", 27 }, { "DK", 18 }, { "DO", 28 }, { "EE", 20 }, { "EG", 29 }, { "ES", 24 },
+    { "FI", 18 }, { "FK", 18 }, { "FO", 18 }, { "FR", 27 }, { "GB", 22 }, { "GE", 22 },
+    { "GI", 23 }, { "GL", 18 }, { "GR", 27 }, { "GT", 28 }, { "HN", 28 }, { "HR", 21 },
+    { "HU", 28 }, { "IE", 22 }, { "IL", 23 }, { "IQ", 23 }, { "IS", 26 }, { "IT", 27 },
+    { "JO", 30 }, { "KW", 30 }, { "KZ", 20 }, { "LB", 28 }, { "LC", 32 }, { "LI", 21 },
+    { "LT", 20 }, { "LU", 20 }, { "LV", 21 }, { "LY", 25 }, { "MC", 27 }, { "MD", 24 },
+    { "ME", 22 }, { "MK", 19 }, { "MN", 20 }, { "MR", 27 }, { "MT", 31 }, { "MU", 30 },
+    { "NI", 28 }, { "NL", 18 }, { "NO", 15 }, { "OM", 23 }, { "PK", 24 }, { "PL", 28 },
+    { "PS", 29 }, { "PT", 25 }, { "QA", 29 }, { "RO", 24 }, { "RS", 22 }, { "RU", 33 },
+    { "SA", 24 }, { "SC", 31 }, { "SD", 18 }, { "SE", 24 }, { "SI", 19 }, { "SK", 24 },
+    { "SM", 27 }, { "SO", 23 }, { "ST", 25 }, { "SV", 28 }, { "TL", 23 }, { "TN", 24 },
+    { "TR", 26 }, { "UA", 29 }, { "VA", 22 }, { "VG", 24 }, { "XK", 20 }, { "YE", 30 } };
+
+constexpr std::size_t kMaxIban = 34;
+
+bool EsDigito(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool EsLetra(char c)
+{
+    return c >= 'A' && c <= 'Z';
+}
+
+// The IBAN's length for the country, or 0 for a code not in the registry.
+std::size_t LongitudDelPais(std::string_view codigo)
+{
+    const auto *pais = std::lower_bound(std::begin(kPaises), std::end(kPaises), codigo,
+        [](const Pais &p, std::string_view c) { return std::string_view(p.codigo, 2) < c; });
+    return pais != std::end(kPaises) && std::string_view(pais->codigo, 2) == codigo
+        ? pais->longitud
+        : 0;
+}
+
+// Blanks dropped at both ends and letters in upper case; nothing longer than
+// any IBAN can be is kept (it is not valid anyway).
+std::string_view Normalizar(std::string_view campo, std::array<char, kMaxIban + 1> &buffer)
+{
+    const std::size_t primero = campo.find_first_not_of(' ');
+    if (primero == std::string_view::npos) {
+        return {};
+    }
+    campo = campo.substr(primero, campo.find_last_not_of(' ') - primero + 1);
+    const std::size_t longitud = std::min(campo.size(), buffer.size());
+    std::transform(campo.begin(), campo.begin() + static_cast<std::ptrdiff_t>(longitud),
+        buffer.begin(), [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+    return { buffer.data(), longitud };
+}
+
+bool BienFormado(std::string_view iban)
+{
+    if (iban.size() < 4 || !EsDigito(iban[2]) || !EsDigito(iban[3])) {
+        return false;
+    }
+    if (!std::all_of(iban.begin(), iban.end(), [](char c) { return EsDigito(c) || EsLetra(c); })) {
+        return false;
+    }
+    return iban.size() == LongitudDelPais(iban.substr(0, 2));
+}
+
+// ISO 7064 MOD 97-10: the first four characters moved to the end, letters as
+// 10 to 35, the whole number modulo 97 must be 1.
+bool Mod97Correcto(std::string_view iban)
+{
+    unsigned resto = 0;
+    const auto sumar = [&resto](char c) {
+        resto = EsDigito(c) ? (resto * 10 + static_cast<unsigned>(c - '0')) % 97
+                            : (resto * 100 + static_cast<unsigned>(c - 'A' + 10)) % 97;
+    };
+    std::for_each(iban.begin() + 4, iban.end(), sumar);
+    std::for_each(iban.begin(), iban.begin() + 4, sumar);
+    return resto == 1;
+}
+
+// A Spanish IBAN holds a CCC at 5 to 24: entity, office, DC, number.
+bool CccCorrecto(std::string_view iban)
+{
+    return CalcularDC(iban.substr(4, 4), iban.substr(8, 4), iban.substr(14, 10))
+        == iban.substr(12, 2);
+}
+
+} // namespace
+
+FalloCuenta ComprobarIBAN(std::string_view campo)
+{
+    std::array<char, kMaxIban + 1> buffer {};
+    const std::string_view iban = Normalizar(campo, buffer);
+    if (!BienFormado(iban)) {
+        return FalloCuenta::IbanNoValido;
+    }
+    if (!Mod97Correcto(iban)) {
+        return FalloCuenta::DigitosIban;
+    }
+    if (iban.substr(0, 2) == "ES" && !CccCorrecto(iban)) {
+        return FalloCuenta::DigitosCcc;
+    }
+    return FalloCuenta::Ninguno;
+}
+
+} // namespace modMain

@@ -1,0 +1,20 @@
+// The account checks every checker shares: the CCC's two check digits
+// (CalcularDC, in modMain.h) and the IBAN.
+#pragma once
+
+#include <string_view>
+
+namespace modMain {
+
+enum class FalloCuenta {
+    Ninguno,
+    IbanNoValido, // empty, unknown country, wrong length or a character out of place
+    DigitosIban, // the IBAN's own check digits (ISO 7064 MOD 97-10)
+    DigitosCcc, // the check digits of the Spanish account inside it, or of a CCC
+};
+
+// Checks an IBAN field as it stands in a record: blanks at both ends dropped,
+// letters taken in either case.
+FalloCuenta ComprobarIBAN(std::string_view campo);
+
+} // namespace modMain
