@@ -25,9 +25,20 @@ constexpr int kUsoIncorrecto = 64;
 
 constexpr std::string_view kAyuda = R"(Uso: cotarel-check FICHERO...
 
-Comprueba los dígitos de control (DC) de todas las cuentas de uno o varios
-ficheros CSB de adeudos (primera línea "01" o "51") o de transferencias
-(primera línea "03"), igual que el botón Procesar de Cotarel.
+Comprueba los dígitos de control de todas las cuentas de uno o varios
+ficheros de órdenes bancarias, igual que el botón Procesar de Cotarel:
+
+  adeudos-sepa         SEPA, Norma 19.14, 19.15 y 19.44 (registros de 600
+                       caracteres): el IBAN del acreedor y el de cada deudor
+                       (o su CCC, si el registro lo marca con "B")
+  transferencias-sepa  SEPA, Norma 34.14 (600 caracteres): el IBAN del
+                       ordenante y el de cada beneficiario
+  adeudos              CSB 19 antiguo (primera línea "01" o "51"): el DC de
+                       cada cuenta de 20 dígitos (CCC)
+  transferencias       CSB 34 antiguo (primera línea "03"): el DC de cada CCC
+
+Un IBAN se comprueba entero: país y longitud, sus dígitos de control
+(MOD 97) y, si es español, el DC de la cuenta que lleva dentro.
 
 Cada error se anota en un fichero .log junto al fichero comprobado (mayo.txt
 da mayo.log); un log anterior se sustituye sin preguntar. Si un fichero no
@@ -37,15 +48,19 @@ conserva tal como estaba. Dos ficheros que darían el mismo log (mayo.txt y
 mayo.q19) no se comprueban en la misma orden: el segundo queda sin comprobar.
 
 Por cada fichero se escribe una línea en la salida estándar, separada por
-tabuladores: el fichero, el resultado, el número de cuentas erróneas y el log
-cuando lo hay. Los avisos van a la salida de errores.
+tabuladores: el fichero, el resultado ("Proceso terminado", "Proceso
+terminado con errores" o "No comprobado"), el tipo de fichero (una de las
+palabras de arriba, "no-csb", o "-" si no se pudo leer), el número de cuentas
+erróneas y el log cuando lo hay. Los avisos van a la salida de errores.
+Un fichero en el que no hay ni una cuenta que comprobar queda "No comprobado",
+con el aviso "No se ha comprobado ninguna cuenta".
 
 Estado de salida:
   0   todos los ficheros comprobados y sin errores
   1   todos comprobados, alguno con cuentas erróneas
   2   algún fichero no se pudo comprobar (no es CSB, no se puede abrir,
-      no se puede escribir su log, su log es el de otro fichero); los demás
-      se comprueban igualmente
+      no se puede escribir su log, su log es el de otro fichero, no tiene
+      ninguna cuenta); los demás se comprueban igualmente
   64  uso incorrecto
 
 Ejemplos:
@@ -119,11 +134,20 @@ private:
     std::string_view ruta_;
 };
 
-int NoComprobado(const std::string &ruta, unsigned long long erroneas)
+// One line for the file: path, outcome, kind, faulty accounts and, when a
+// log is kept, its path.
+void Informar(const std::string &ruta, std::string_view resultado, std::string_view tipo,
+    unsigned long long erroneas, std::string_view log = {})
 {
-    std::cout << ruta << "\tNo comprobado\t" << erroneas << '\n';
-    return kNoComprobado;
+    std::cout << ruta << '\t' << resultado << '\t' << tipo << '\t' << erroneas;
+    if (!log.empty()) {
+        std::cout << '\t' << log;
+    }
+    std::cout << '\n';
 }
+
+constexpr std::string_view kNoComprobadoTexto = "No comprobado";
+constexpr std::string_view kSinTipo = "-"; // the file could not be read
 
 int ComprobarFichero(const std::string &ruta, const std::string &log)
 {
@@ -132,15 +156,21 @@ int ComprobarFichero(const std::string &ruta, const std::string &log)
     if (resultado.fallo == modMain::Fallo::Interrumpido) {
         MorirPorLaSenal();
     }
-    if (!resultado.Terminado()) {
-        return NoComprobado(ruta, resultado.cuentasErroneas);
+    const std::string_view tipo = resultado.fallo == modMain::Fallo::NoSePuedeAbrirEntrada
+        ? kSinTipo
+        : modMain::NombreTipo(resultado.tipo);
+    if (!resultado.Terminado() || resultado.SinCuentas()) {
+        if (resultado.SinCuentas()) {
+            consola.MostrarMensaje(modMain::kSinCuentas);
+        }
+        Informar(ruta, kNoComprobadoTexto, tipo, resultado.cuentasErroneas);
+        return kNoComprobado;
     }
     if (!resultado.hayErrores) {
-        std::cout << ruta << "\tProceso terminado\t0\n";
+        Informar(ruta, modMain::kProcesoTerminado, tipo, 0);
         return kTodoCorrecto;
     }
-    std::cout << ruta << "\tProceso terminado con errores\t" << resultado.cuentasErroneas << '\t'
-              << log << '\n';
+    Informar(ruta, modMain::kProcesoConErrores, tipo, resultado.cuentasErroneas, log);
     return kConErrores;
 }
 
@@ -169,7 +199,8 @@ int ComprobarTodos(const std::vector<std::string> &ficheros)
         if (!nuevo) {
             std::cerr << fichero << ": El registro " << log << " ya es el de " << dueno->second
                       << '\n';
-            estado = std::max(estado, NoComprobado(fichero, 0));
+            Informar(fichero, kNoComprobadoTexto, kSinTipo, 0);
+            estado = std::max(estado, kNoComprobado);
             continue;
         }
         estado = std::max(estado, ComprobarFichero(fichero, log));

@@ -1,5 +1,7 @@
 #include "comprobacion.h"
 
+#include "campos.h"
+
 namespace modMain {
 
 void Comprobacion::EscribirLineaDeError(std::string_view entrada, std::string_view cola)
@@ -15,6 +17,15 @@ void Comprobacion::EscribirCampo(std::string_view etiqueta, std::string_view cam
     linea_.assign(etiqueta);
     linea_ += campo;
     Escribir(linea_);
+}
+
+void Comprobacion::InformarCuenta(const Bloque &bloque)
+{
+    Escribir(kSeparador);
+    EscribirLineaDeError(bloque.entrada, bloque.cola);
+    EscribirCampo(bloque.etiqueta1, Recortar(bloque.campo1));
+    EscribirCampo(bloque.etiqueta2, Recortar(bloque.campo2));
+    FinDeBloque();
 }
 
 void Comprobacion::FinDeBloque()

@@ -2,6 +2,7 @@
 // check, the error blocks written to the log, and the counts of the run.
 #pragma once
 
+#include "cuentas.h"
 #include "ficheros.h"
 #include "interfaz.h"
 #include "logseguro.h"
@@ -20,6 +21,30 @@ inline constexpr std::string_view kSeparador = "* * * * * * * * * * * * * * * * 
 inline constexpr std::string_view kColaOrdenante
     = " - D\xEDgito de control de la cuenta de ordenante erroneo";
 inline constexpr std::string_view kColaIndividual = " - D\xEDgito de control de la cuenta erroneo";
+// 0xE1 is "á".
+inline constexpr std::string_view kColaOrdenanteIbanNoValido
+    = " - IBAN de la cuenta de ordenante no v\xE1lido";
+inline constexpr std::string_view kColaIndividualIbanNoValido = " - IBAN de la cuenta no v\xE1lido";
+inline constexpr std::string_view kColaOrdenanteDigitosIban
+    = " - D\xEDgitos de control del IBAN de ordenante erroneos";
+inline constexpr std::string_view kColaIndividualDigitosIban
+    = " - D\xEDgitos de control del IBAN erroneos";
+
+// The tail of an error line for a fault, of the ordering party's account or
+// of an individual order's.
+constexpr std::string_view Cola(FalloCuenta fallo, bool ordenante)
+{
+    switch (fallo) {
+    case FalloCuenta::IbanNoValido:
+        return ordenante ? kColaOrdenanteIbanNoValido : kColaIndividualIbanNoValido;
+    case FalloCuenta::DigitosIban:
+        return ordenante ? kColaOrdenanteDigitosIban : kColaIndividualDigitosIban;
+    case FalloCuenta::DigitosCcc:
+    case FalloCuenta::Ninguno:
+        break;
+    }
+    return ordenante ? kColaOrdenante : kColaIndividual;
+}
 
 // One checker's run over an input that is already open and a log already created.
 class Comprobacion
@@ -68,7 +93,23 @@ public:
         return dcGuardado.size() != 2 || dcGuardado[0] != dc[0] || dcGuardado[1] != dc[1];
     }
 
+    // Checks an IBAN field (cuentas.h), counted like every account.
+    FalloCuenta IbanErroneo(std::string_view campo)
+    {
+        ++cuentasComprobadas_;
+        return ComprobarIBAN(campo);
+    }
+
     void Escribir(std::string_view texto) { log_.EscribirLinea(texto); }
+    // The five-line block of a faulty account with two field lines; the
+    // fields are written with blanks at both ends dropped.
+    struct Bloque
+    {
+        std::string_view entrada; // the checker's lead-in of the error line
+        std::string_view cola;
+        std::string_view etiqueta1, campo1, etiqueta2, campo2;
+    };
+    void InformarCuenta(const Bloque &bloque);
     // "<lead-in><line number><tail>"
     void EscribirLineaDeError(std::string_view entrada, std::string_view cola);
     // "<label><field>"
@@ -102,8 +143,10 @@ void RecorrerFichero(Comprobacion &comprobacion, ComprobarLinea comprobarLinea)
     }
 }
 
-// The two checkers, walking an open input into a created log.
+// The checkers, each walking an open input into a created log.
 void ComprobarAdeudos(Comprobacion &comprobacion);
 void ComprobarTransferencias(Comprobacion &comprobacion);
+void ComprobarAdeudosSepa(Comprobacion &comprobacion);
+void ComprobarTransferenciasSepa(Comprobacion &comprobacion);
 
 } // namespace modMain

@@ -32,7 +32,7 @@ using BufferLectura = std::unique_ptr<char[], LiberarMemoria>;
 class LectorLineas
 {
 public:
-    static constexpr std::size_t kMaxLinea = 88;
+    static constexpr std::size_t kMaxLinea = 600;
 
     explicit LectorLineas(const std::string &ruta);
 

@@ -16,6 +16,11 @@ enum class Fallo {
     Interrumpido, // SIGINT, SIGTERM or SIGHUP in cotarel-check
 };
 
+// The outcomes of a run that reached the end of its file.
+inline constexpr std::string_view kProcesoTerminado = "Proceso terminado";
+inline constexpr std::string_view kProcesoConErrores = "Proceso terminado con errores";
+inline constexpr std::string_view kSinCuentas = "No se ha comprobado ninguna cuenta";
+
 constexpr std::string_view Mensaje(Fallo fallo)
 {
     switch (fallo) {

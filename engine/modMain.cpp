@@ -31,8 +31,29 @@ void Publicar(Resultado resultado)
 
 } // namespace
 
+namespace {
+
+bool EsCabeceraSepa(std::string_view primeraLinea)
+{
+    if (primeraLinea.size() < 10) {
+        return false;
+    }
+    const std::string_view version = primeraLinea.substr(2, 5);
+    return primeraLinea.starts_with("01") && primeraLinea.substr(7, 3) == "001"
+        && (version == "19143" || version == "19154" || version == "19445");
+}
+
+} // namespace
+
+// The SEPA files are told apart first: their first line starts "01" too.
 TipoArchivo TipoFichero(std::string_view primeraLinea)
 {
+    if (EsCabeceraSepa(primeraLinea)) {
+        return TipoArchivo::AdeudosSepa;
+    }
+    if (primeraLinea.starts_with("01ORD34145001")) {
+        return TipoArchivo::TransferenciasSepa;
+    }
     const std::string_view codigo = primeraLinea.substr(0, 2);
     if (codigo == "01" || codigo == "51") {
         return TipoArchivo::Adeudos;

@@ -24,6 +24,25 @@ private:
     Interfaz &interfaz_;
 };
 
+using FuncionComprobador = void (*)(Comprobacion &);
+
+FuncionComprobador Comprobador(TipoArchivo tipo)
+{
+    switch (tipo) {
+    case TipoArchivo::Adeudos:
+        return ComprobarAdeudos;
+    case TipoArchivo::Transferencias:
+        return ComprobarTransferencias;
+    case TipoArchivo::AdeudosSepa:
+        return ComprobarAdeudosSepa;
+    case TipoArchivo::TransferenciasSepa:
+        return ComprobarTransferenciasSepa;
+    case TipoArchivo::NoCSB:
+        break;
+    }
+    return nullptr;
+}
+
 Resultado Fallido(Resultado resultado, Fallo fallo)
 {
     resultado.fallo = fallo;
@@ -44,11 +63,7 @@ Resultado ComprobarAbierto(TipoArchivo tipo, LectorLineas &lector, const std::st
         return Fallido(resultado, Fallo::NoSePuedeCrearSalida);
     }
     Comprobacion comprobacion(lector, log, interfaz);
-    if (tipo == TipoArchivo::Adeudos) {
-        ComprobarAdeudos(comprobacion);
-    } else {
-        ComprobarTransferencias(comprobacion);
-    }
+    Comprobador(tipo)(comprobacion);
     lector.Cerrar();
     comprobacion.Terminar(resultado);
     return resultado;

@@ -29,6 +29,8 @@ struct Resultado
     std::string dcCalculado; // of the last account checked
 
     bool Terminado() const { return !fallo; }
+    // Read to its end without a single account to check: not a clean file.
+    bool SinCuentas() const { return Terminado() && cuentasComprobadas == 0; }
     std::string_view TextoFallo() const { return fallo ? Mensaje(*fallo) : std::string_view {}; }
 };
 

@@ -5,14 +5,34 @@
 
 namespace modMain {
 
-// Kind of an order file, known by the first two characters of its first line.
+// Kind of an order file, known by the start of its first line.
 enum class TipoArchivo {
-    Adeudos, // debit orders: "01" or "51"
-    Transferencias, // transfer orders: "03"
+    Adeudos, // legacy debit orders: "01" or "51"
+    Transferencias, // legacy transfer orders: "03"
     NoCSB, // anything else
+    AdeudosSepa, // SEPA debits, 600-character records: "01" + "19143", "19154" or "19445" + "001"
+    TransferenciasSepa, // SEPA transfers, 600-character records: "01ORD34145001"
 };
 
 TipoArchivo TipoFichero(std::string_view primeraLinea);
+
+// The kind as one fixed ASCII word, for programs that read cotarel-check's output.
+constexpr std::string_view NombreTipo(TipoArchivo tipo)
+{
+    switch (tipo) {
+    case TipoArchivo::Adeudos:
+        return "adeudos";
+    case TipoArchivo::Transferencias:
+        return "transferencias";
+    case TipoArchivo::AdeudosSepa:
+        return "adeudos-sepa";
+    case TipoArchivo::TransferenciasSepa:
+        return "transferencias-sepa";
+    case TipoArchivo::NoCSB:
+        break;
+    }
+    return "no-csb";
+}
 
 // The kind from the first bytes of a file, which may end anywhere in its first
 // line or go on past it: only the start of the first line decides.

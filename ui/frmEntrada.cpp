@@ -145,10 +145,14 @@ bool HayLogQueReemplazar(const std::string &ruta)
     return std::filesystem::is_regular_file(estado) || std::filesystem::is_symlink(estado);
 }
 
+QString Texto(std::string_view texto)
+{
+    return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
+}
+
 QString Texto(modMain::Fallo fallo)
 {
-    const std::string_view texto = modMain::Mensaje(fallo);
-    return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
+    return Texto(modMain::Mensaje(fallo));
 }
 
 } // namespace
@@ -192,9 +196,11 @@ void frmEntrada::cmdProcesar_Click()
     }
     frmMsg resultado(servicios_, this);
     if (modMain::HayErrores) {
-        resultado.MostrarResultado(QStringLiteral("Proceso terminado con errores"), Qt::red, true);
+        resultado.MostrarResultado(Texto(modMain::kProcesoConErrores), Qt::red, true);
+    } else if (modMain::UltimoProceso().SinCuentas()) {
+        resultado.MostrarResultado(Texto(modMain::kSinCuentas), Qt::red, false);
     } else {
-        resultado.MostrarResultado(QStringLiteral("Proceso terminado"), Qt::blue, false);
+        resultado.MostrarResultado(Texto(modMain::kProcesoTerminado), Qt::blue, false);
     }
     resultado.exec();
 }
