@@ -47,9 +47,8 @@ std::size_t LongitudDelPais(std::string_view codigo)
 {
     const auto *pais = std::lower_bound(std::begin(kPaises), std::end(kPaises), codigo,
         [](const Pais &p, std::string_view c) { return std::string_view(p.codigo, 2) < c; });
-    return pais != std::end(kPaises) && std::string_view(pais->codigo, 2) == codigo
-        ? pais->longitud
-        : 0;
+    return pais != std::end(kPaises) && std::string_view(pais->codigo, 2) == codigo ? pais->longitud
+                                                                                    : 0;
 }
 
 // Blanks dropped at both ends and letters in upper case; nothing longer than
@@ -63,7 +62,8 @@ std::string_view Normalizar(std::string_view campo, std::array<char, kMaxIban + 
     campo = campo.substr(primero, campo.find_last_not_of(' ') - primero + 1);
     const std::size_t longitud = std::min(campo.size(), buffer.size());
     std::transform(campo.begin(), campo.begin() + static_cast<std::ptrdiff_t>(longitud),
-        buffer.begin(), [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+        buffer.begin(),
+        [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
     return { buffer.data(), longitud };
 }
 

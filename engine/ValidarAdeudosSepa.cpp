@@ -40,9 +40,9 @@ void ComprobarAcreedor(std::string_view linea, Comprobacion &comprobacion)
 {
     const FalloCuenta fallo = comprobacion.IbanErroneo(Extraer(linea, kIbanAcreedor));
     if (fallo != FalloCuenta::Ninguno) {
-        comprobacion.InformarCuenta({ kEntrada, Cola(fallo, true), "Identificador del acreedor: ",
-            Extraer(linea, kIdentificadorAcreedor), "Nombre del acreedor: ",
-            Extraer(linea, kNombreAcreedor) });
+        comprobacion.InformarCuenta({ kEntrada, Cola(fallo, true),
+            "Identificador del acreedor: ", Extraer(linea, kIdentificadorAcreedor),
+            "Nombre del acreedor: ", Extraer(linea, kNombreAcreedor) });
     }
 }
 
@@ -50,9 +50,9 @@ void ComprobarDeudor(std::string_view linea, Comprobacion &comprobacion)
 {
     const FalloCuenta fallo = CuentaDelDeudor(linea, comprobacion);
     if (fallo != FalloCuenta::Ninguno) {
-        comprobacion.InformarCuenta({ kEntrada, Cola(fallo, false), "Referencia del adeudo: ",
-            Extraer(linea, kReferenciaAdeudo), "Nombre del deudor: ",
-            Extraer(linea, kNombreDeudor) });
+        comprobacion.InformarCuenta({ kEntrada, Cola(fallo, false),
+            "Referencia del adeudo: ", Extraer(linea, kReferenciaAdeudo),
+            "Nombre del deudor: ", Extraer(linea, kNombreDeudor) });
     }
 }
 

@@ -22,8 +22,8 @@ constexpr Campo kNombreBeneficiarioOtr { 107, 35 };
 
 constexpr std::string_view kEntrada = "Error en linea: ";
 
-bool Es(std::string_view linea, const char (&codigo)[3], std::string_view clase,
-    std::string_view dato)
+bool Es(
+    std::string_view linea, const char (&codigo)[3], std::string_view clase, std::string_view dato)
 {
     return EmpiezaPor(linea, codigo) && CampoIgual(linea, kClase, clase)
         && CampoIgual(linea, kDato, dato);
@@ -33,8 +33,9 @@ void ComprobarOrdenante(std::string_view linea, Comprobacion &comprobacion)
 {
     const FalloCuenta fallo = comprobacion.IbanErroneo(Extraer(linea, kIbanOrdenante));
     if (fallo != FalloCuenta::Ninguno) {
-        comprobacion.InformarCuenta({ kEntrada, Cola(fallo, true), "NIF Ordenante: ",
-            Extraer(linea, kNifOrdenante), "Nombre Ordenante: ", Extraer(linea, kNombreOrdenante) });
+        comprobacion.InformarCuenta(
+            { kEntrada, Cola(fallo, true), "NIF Ordenante: ", Extraer(linea, kNifOrdenante),
+                "Nombre Ordenante: ", Extraer(linea, kNombreOrdenante) });
     }
 }
 

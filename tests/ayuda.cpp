@@ -115,22 +115,21 @@ void PrintTo(const CasoComprobador &caso, std::ostream *salida)
     *salida << caso.nombre;
 }
 
-void ComprobarCaso(
-    void (*comprobador)(const std::string &, const std::string &), const CasoComprobador &caso)
+void ComprobarCaso(modMain::TipoArchivo tipo, const CasoComprobador &caso)
 {
-    ReiniciarEstado();
     CarpetaTemporal carpeta;
     InterfazGrabadora interfaz;
     const auto entrada = carpeta / "remesa.txt";
     const auto salida = carpeta / "remesa.log";
     EscribirBytes(entrada, Unir(caso.lineas));
-    modMain::HayErrores = caso.log.empty(); // the run must reset it
 
-    comprobador(entrada, salida);
+    const modMain::Resultado resultado = modMain::Comprobar(tipo, entrada, salida, interfaz);
 
     EXPECT_EQ(LeerBytes(salida), Unir(caso.log));
-    EXPECT_EQ(modMain::HayErrores, !caso.log.empty());
-    EXPECT_EQ(modMain::NumLinea, caso.lineas.size());
+    EXPECT_EQ(std::filesystem::exists(salida), !caso.log.empty());
+    EXPECT_EQ(resultado.hayErrores, !caso.log.empty());
+    EXPECT_EQ(resultado.numLinea, caso.lineas.size());
+    EXPECT_TRUE(resultado.Terminado());
     EXPECT_TRUE(interfaz.mensajes.empty());
 }
 

@@ -82,9 +82,8 @@ struct CasoComprobador
 };
 void PrintTo(const CasoComprobador &caso, std::ostream *salida);
 
-// Writes the case's input, runs the checker on it, and compares the log byte
-// for byte, the outcome and the line count.
-void ComprobarCaso(
-    void (*comprobador)(const std::string &, const std::string &), const CasoComprobador &caso);
+// Writes the case's input, runs the checker of the kind on it, and compares
+// the log byte for byte, the outcome and the line count.
+void ComprobarCaso(modMain::TipoArchivo tipo, const CasoComprobador &caso);
 
 } // namespace prueba

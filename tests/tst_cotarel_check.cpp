@@ -63,11 +63,12 @@ protected:
             "5180\r\n" + prueba::Registro({ { 1, "5680" }, { 69, "12345678010123456789" } })
                 + "\r\n");
         prueba::EscribirBytes(carpeta / "nocsb.q19", "0280\r\n");
+        prueba::EscribirBytes(carpeta / "vacio.q19", "0180\r\n0290\r\n");
     }
     std::string Ruta(const std::string &nombre) const { return carpeta / (nombre + ".q19"); }
     std::string Sustituir(std::string texto) const
     {
-        for (const char *nombre : { "malo", "bueno", "nocsb", "falta" }) {
+        for (const char *nombre : { "malo", "bueno", "nocsb", "vacio", "falta" }) {
             const std::string marca = std::string("{") + nombre + "}";
             for (std::size_t pos; (pos = texto.find(marca)) != std::string::npos;) {
                 texto.replace(pos, marca.size(), carpeta / nombre);
@@ -103,12 +104,15 @@ TEST_P(CotarelCheckTest, EstadoSalidaYLogs)
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, CotarelCheckTest,
-    testing::Values(
-        CasoCheck { "clean_file", { "bueno" }, 0, { "{bueno}.q19\tProceso terminado\tadeudos\t0" }, "" },
+    testing::Values(CasoCheck { "clean_file", { "bueno" }, 0,
+                        { "{bueno}.q19\tProceso terminado\tadeudos\t0" }, "" },
         CasoCheck { "faulty_file", { "malo" }, 1,
             { "{malo}.q19\tProceso terminado con errores\tadeudos\t3\t{malo}.log" }, "" },
         CasoCheck { "not_csb", { "nocsb" }, 2, { "{nocsb}.q19\tNo comprobado\tno-csb\t0" },
             "{nocsb}.q19: El fichero no es CSB\n" },
+        CasoCheck { "no_account_to_check", { "vacio" }, 2,
+            { "{vacio}.q19\tNo comprobado\tadeudos\t0" },
+            "{vacio}.q19: No se ha comprobado ninguna cuenta\n" },
         CasoCheck { "several_files", { "bueno", "malo" }, 1,
             { "{bueno}.q19\tProceso terminado\tadeudos\t0",
                 "{malo}.q19\tProceso terminado con errores\tadeudos\t3\t{malo}.log" },

@@ -281,6 +281,9 @@ void tst_frmEntrada::ejecutar_data()
     QTest::addColumn<bool>("logQueda");
     QTest::newRow("clean run") << FicheroAdeudos(kCuentaBuena) << "Proceso terminado"
                                << QColor(0, 0, 255) << false << false;
+    QTest::newRow("no account to check")
+        << QByteArray("5180\r\n5290\r\n") << "No se ha comprobado ninguna cuenta"
+        << QColor(255, 0, 0) << false << false;
     QTest::newRow("run with errors")
         << FicheroAdeudos(kCuentaMala) << "Proceso terminado con errores" << QColor(255, 0, 0)
         << true << true;

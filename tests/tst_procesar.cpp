@@ -63,6 +63,13 @@ const CasoTipo kTipos[] = {
     { "leading_blank", " 5180", TipoArchivo::NoCSB },
     { "single_character", "5", TipoArchivo::NoCSB },
     { "empty", "", TipoArchivo::NoCSB },
+    { "sepa_debit_19143", "0119143001ES12000B12345678", TipoArchivo::AdeudosSepa },
+    { "sepa_debit_19154", "0119154001", TipoArchivo::AdeudosSepa },
+    { "sepa_debit_b2b_19445", "0119445001", TipoArchivo::AdeudosSepa },
+    { "other_version_is_legacy_debit", "0119142001", TipoArchivo::Adeudos },
+    { "sepa_debit_other_data_number", "0119143002", TipoArchivo::Adeudos },
+    { "sepa_transfer", "01ORD34145001B12345678000", TipoArchivo::TransferenciasSepa },
+    { "sepa_transfer_cut_short", "01ORD34145", TipoArchivo::Adeudos },
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, TipoFicheroTest, testing::ValuesIn(kTipos),
@@ -461,6 +468,8 @@ TEST_P(FicheroDoradoTest, LogIgualByteAByte)
 const CasoDorado kDorados[] = {
     { "debit_orders", "adeudos.q19", "adeudos-esperado.log" },
     { "transfer_orders", "transferencias.q34", "transferencias-esperado.log" },
+    { "sepa_debit_orders", "adeudos-sepa.q19", "adeudos-sepa-esperado.log" },
+    { "sepa_transfer_orders", "transferencias-sepa.q34", "transferencias-sepa-esperado.log" },
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, FicheroDoradoTest, testing::ValuesIn(kDorados),
