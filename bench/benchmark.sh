@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Throughput of cotarel-check against the raw cost of reading the same file.
-#   bench/benchmark.sh [BUILD_DIR] [MEGABYTES] [REPEATS]
-# Generates a debit-order file (every line a record, 1 % faulty accounts),
+#   bench/benchmark.sh [BUILD_DIR] [MEGABYTES] [REPEATS] [KIND]
+# Generates an order file of the KIND (adeudos, the default; transferencias,
+# adeudos-sepa, transferencias-sepa; every line a record, 1 % faulty accounts),
 # times cotarel-check, `wc -l` and `cat > /dev/null` on it REPEATS times each,
 # and prints the medians in MB/s, the ratio cotarel-check / wc -l and
 # cotarel-check's peak resident memory.
@@ -11,6 +12,7 @@ cd "$(dirname "$0")/.."
 construccion=${1:-build/benchmark}
 megabytes=${2:-1024}
 repeticiones=${3:-5}
+tipo=${4:-adeudos}
 
 cmake -S . -B "$construccion" -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$construccion" --parallel "$(nproc)" --target cotarel-check generar-remesa > /dev/null
@@ -18,7 +20,7 @@ cmake --build "$construccion" --parallel "$(nproc)" --target cotarel-check gener
 carpeta=$(mktemp -d)
 trap 'rm -rf "$carpeta"' EXIT
 fichero="$carpeta/remesa.q19"
-"$construccion/bench/generar-remesa" adeudos "$megabytes" 1 "$fichero"
+"$construccion/bench/generar-remesa" "$tipo" "$megabytes" 1 "$fichero"
 bytes=$(stat -c %s "$fichero")
 cat "$fichero" > /dev/null # into the page cache, for every contender alike
 
@@ -44,7 +46,7 @@ erroneas=$(grep -c "^Error en linea" "${fichero%.q19}.log" || true)
 
 mbs() { awk -v b="$bytes" -v t="$1" 'BEGIN { if (t > 0) printf "%.0f", b / 1e6 / t; else print "inf" }'; }
 
-printf 'File: %s bytes, %s lines, %s faulty accounts; median of %s runs\n' "$bytes" "$lineas" "$erroneas" "$repeticiones"
+printf 'File (%s): %s bytes, %s lines, %s faulty accounts; median of %s runs\n' "$tipo" "$bytes" "$lineas" "$erroneas" "$repeticiones"
 printf '%-22s %10s %10s\n' "command" "seconds" "MB/s"
 printf '%-22s %10s %10s\n' "cotarel-check" "$t_check" "$(mbs "$t_check")"
 printf '%-22s %10s %10s\n' "wc -l" "$t_wc" "$(mbs "$t_wc")"

@@ -1,7 +1,9 @@
-// Writes a realistic CSB order file of a chosen size for benchmarks: 162-character
-// records with CR LF, a chosen share of them with a wrong check digit.
+// Writes a realistic order file of a chosen size for benchmarks: legacy CSB
+// files of 162-character records, or SEPA files of 600-character records, with
+// CR LF, a chosen share of their accounts faulty.
 //
-//   generar-remesa adeudos|transferencias MEGABYTES PORCENTAJE_ERRONEAS FICHERO
+//   generar-remesa adeudos|transferencias|adeudos-sepa|transferencias-sepa
+//                  MEGABYTES PORCENTAJE_ERRONEAS FICHERO
 #include "modMain.h"
 
 #include <cstdio>
@@ -13,6 +15,18 @@
 namespace {
 
 constexpr std::size_t kLongitudRegistro = 162;
+constexpr std::size_t kLongitudSepa = 600;
+
+// The IBAN's two check digits for a Spanish account (ISO 7064 MOD 97-10).
+std::string DigitosIban(const std::string &ccc)
+{
+    unsigned resto = 0;
+    for (const char c : ccc + "142800") { // "ES00" with E = 14, S = 28
+        resto = (resto * 10 + static_cast<unsigned>(c - '0')) % 97;
+    }
+    const unsigned digitos = 98 - resto;
+    return { static_cast<char>('0' + digitos / 10), static_cast<char>('0' + digitos % 10) };
+}
 
 class Generador
 {
@@ -34,6 +48,26 @@ public:
             dc[1] = static_cast<char>('0' + (dc[1] - '0' + 1) % 10);
         }
         return entidad + oficina + dc + numero;
+    }
+
+    // A Spanish IBAN; a faulty one has a wrong CCC inside a right MOD 97, or
+    // wrong IBAN check digits, in turns.
+    std::string Iban()
+    {
+        std::string ccc = Cuenta();
+        if (modMain::CalcularDC(ccc.substr(0, 4), ccc.substr(4, 4), ccc.substr(10))
+            == ccc.substr(8, 2)) {
+            return "ES" + DigitosIban(ccc) + ccc;
+        }
+        if (++ibanesErroneos_ % 2 == 0) {
+            std::string digitos = DigitosIban(ccc);
+            digitos[1] = static_cast<char>('0' + (digitos[1] - '0' + 1) % 10);
+            ccc = ccc.substr(0, 8)
+                + modMain::CalcularDC(ccc.substr(0, 4), ccc.substr(4, 4), ccc.substr(10))
+                + ccc.substr(10);
+            return "ES" + digitos + ccc;
+        }
+        return "ES" + DigitosIban(ccc) + ccc;
     }
 
     std::string Digitos(std::size_t cuantos)
@@ -60,19 +94,46 @@ public:
 
 private:
     double probabilidadErronea_;
+    unsigned long long ibanesErroneos_ = 0;
     std::mt19937 azar_;
     std::uniform_real_distribution<double> uniforme_ { 0.0, 1.0 };
 };
 
-std::string Registro(std::initializer_list<std::pair<std::size_t, std::string>> campos)
+std::string Registro(std::initializer_list<std::pair<std::size_t, std::string>> campos,
+    std::size_t longitud = kLongitudRegistro)
 {
-    std::string linea(kLongitudRegistro, ' ');
+    std::string linea(longitud, ' ');
     for (const auto &[posicion, texto] : campos) {
         linea.replace(posicion - 1, texto.size(), texto);
     }
-    linea.resize(kLongitudRegistro);
+    linea.resize(longitud);
     return linea + "\r\n";
 }
+
+// SEPA debits (Norma 19.14): a creditor header every thousand records.
+std::string BloqueAdeudosSepa(Generador &g, std::size_t n)
+{
+    if (n % 1000 == 1) {
+        return Registro({ { 1, "0219143002" }, { 11, "ES12000B12345678" }, { 46, "20261215" },
+                            { 54, g.Nombre() }, { 266, g.Iban() } },
+            kLongitudSepa);
+    }
+    return Registro(
+        { { 1, "0319143003" }, { 11, "FRA-" + g.Digitos(10) }, { 46, "MANDATO-" + g.Digitos(8) },
+            { 81, "RCUR" }, { 89, "0000" + g.Digitos(7) }, { 119, g.Nombre() }, { 403, "A" },
+            { 404, g.Iban() } },
+        kLongitudSepa);
+}
+
+// SEPA transfers (Norma 34.14): every record a transfer to an account.
+std::string BloqueTransferenciasSepa(Generador &g, std::size_t)
+{
+    return Registro({ { 1, "03SCT34145002" }, { 14, "FACTURA " + g.Digitos(8) }, { 49, "A" },
+                        { 50, g.Iban() }, { 84, "0000000" + g.Digitos(7) }, { 107, g.Nombre() } },
+        kLongitudSepa);
+}
+
+using Bloque = std::string (*)(Generador &, std::size_t);
 
 // Debit orders: one ordering party every thousand records.
 std::string BloqueAdeudos(Generador &g, std::size_t n)
@@ -108,22 +169,36 @@ std::string BloqueTransferencias(Generador &g, std::size_t n)
 
 int main(int argc, char *argv[])
 {
-    if (argc != 5) {
-        std::cerr
-            << "Uso: generar-remesa adeudos|transferencias MEGABYTES PORCENTAJE_ERRONEAS FICHERO\n";
+    const std::string tipo = argc == 5 ? argv[1] : "";
+    Generador generador(argc == 5 ? std::stod(argv[3]) : 0, 20261208);
+    std::string lote;
+    Bloque bloque = nullptr;
+    if (tipo == "adeudos") {
+        lote = Registro({ { 1, "5180" }, { 5, "B12345678000" }, { 29, "PRESENTADOR SA" } });
+        bloque = BloqueAdeudos;
+    } else if (tipo == "transferencias") {
+        lote = Registro({ { 1, "0356" }, { 5, "B12345678 " }, { 27, "000" } });
+        bloque = BloqueTransferencias;
+    } else if (tipo == "adeudos-sepa") {
+        lote = Registro(
+            { { 1, "0119143001" }, { 11, "ES12000B12345678" }, { 46, "PRESENTADOR SA" } },
+            kLongitudSepa);
+        bloque = BloqueAdeudosSepa;
+    } else if (tipo == "transferencias-sepa") {
+        lote = Registro({ { 1, "01ORD34145001" }, { 14, "B12345678000" }, { 43, generador.Iban() },
+                            { 78, "ORDENANTE SA" } },
+            kLongitudSepa);
+        bloque = BloqueTransferenciasSepa;
+    } else {
+        std::cerr << "Uso: generar-remesa adeudos|transferencias|adeudos-sepa|transferencias-sepa "
+                     "MEGABYTES PORCENTAJE_ERRONEAS FICHERO\n";
         return 64;
     }
-    const std::string tipo = argv[1];
     const double bytes = std::stod(argv[2]) * 1024 * 1024;
-    Generador generador(std::stod(argv[3]), 20261208);
     std::ofstream salida(argv[4], std::ios::binary);
-    const bool adeudos = tipo == "adeudos";
-    std::string lote = adeudos
-        ? Registro({ { 1, "5180" }, { 5, "B12345678000" }, { 29, "PRESENTADOR SA" } })
-        : Registro({ { 1, "0356" }, { 5, "B12345678 " }, { 27, "000" } });
     double escritos = 0;
     for (std::size_t n = 1; escritos + static_cast<double>(lote.size()) < bytes; ++n) {
-        lote += adeudos ? BloqueAdeudos(generador, n) : BloqueTransferencias(generador, n);
+        lote += bloque(generador, n);
         if (lote.size() > (1 << 20)) {
             salida << lote;
             escritos += static_cast<double>(lote.size());

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace modMain {
 namespace {
@@ -42,13 +43,23 @@ bool EsLetra(char c)
     return c >= 'A' && c <= 'Z';
 }
 
-// The IBAN's length for the country, or 0 for a code not in the registry.
-std::size_t LongitudDelPais(std::string_view codigo)
+// The registry as a table indexed by the two letters, 0 for a code not in it:
+// one look-up for every IBAN of a file.
+constexpr std::array<unsigned char, 26 * 26> kLongitudes = [] {
+    std::array<unsigned char, 26 * 26> longitudes {};
+    for (const Pais &pais : kPaises) {
+        longitudes[static_cast<std::size_t>((pais.codigo[0] - 'A') * 26 + (pais.codigo[1] - 'A'))]
+            = pais.longitud;
+    }
+    return longitudes;
+}();
+
+std::size_t LongitudDelPais(char primera, char segunda)
 {
-    const auto *pais = std::lower_bound(std::begin(kPaises), std::end(kPaises), codigo,
-        [](const Pais &p, std::string_view c) { return std::string_view(p.codigo, 2) < c; });
-    return pais != std::end(kPaises) && std::string_view(pais->codigo, 2) == codigo ? pais->longitud
-                                                                                    : 0;
+    if (!EsLetra(primera) || !EsLetra(segunda)) {
+        return 0;
+    }
+    return kLongitudes[static_cast<std::size_t>((primera - 'A') * 26 + (segunda - 'A'))];
 }
 
 // Blanks dropped at both ends and letters in upper case; nothing longer than
@@ -75,28 +86,40 @@ bool BienFormado(std::string_view iban)
     if (!std::all_of(iban.begin(), iban.end(), [](char c) { return EsDigito(c) || EsLetra(c); })) {
         return false;
     }
-    return iban.size() == LongitudDelPais(iban.substr(0, 2));
+    return iban.size() == LongitudDelPais(iban[0], iban[1]);
 }
 
 // ISO 7064 MOD 97-10: the first four characters moved to the end, letters as
-// 10 to 35, the whole number modulo 97 must be 1.
+// 10 to 35, the whole number modulo 97 must be 1. Digits are gathered sixteen
+// at a time before each division: a remainder below 97 followed by sixteen
+// digits still fits in 64 bits.
 bool Mod97Correcto(std::string_view iban)
 {
-    unsigned resto = 0;
-    const auto sumar = [&resto](char c) {
-        resto = EsDigito(c) ? (resto * 10 + static_cast<unsigned>(c - '0')) % 97
-                            : (resto * 100 + static_cast<unsigned>(c - 'A' + 10)) % 97;
+    std::uint64_t numero = 0;
+    int cifras = 0;
+    const auto sumar = [&](char c) {
+        if (cifras + 2 > 16) {
+            numero %= 97;
+            cifras = 0;
+        }
+        if (EsDigito(c)) {
+            numero = numero * 10 + static_cast<unsigned>(c - '0');
+            cifras += 1;
+        } else {
+            numero = numero * 100 + static_cast<unsigned>(c - 'A' + 10);
+            cifras += 2;
+        }
     };
     std::for_each(iban.begin() + 4, iban.end(), sumar);
     std::for_each(iban.begin(), iban.begin() + 4, sumar);
-    return resto == 1;
+    return numero % 97 == 1;
 }
 
 // A Spanish IBAN holds a CCC at 5 to 24: entity, office, DC, number.
 bool CccCorrecto(std::string_view iban)
 {
-    return CalcularDC(iban.substr(4, 4), iban.substr(8, 4), iban.substr(14, 10))
-        == iban.substr(12, 2);
+    const std::string dc = CalcularDC(iban.substr(4, 4), iban.substr(8, 4), iban.substr(14, 10));
+    return dc[0] == iban[12] && dc[1] == iban[13];
 }
 
 } // namespace
@@ -111,7 +134,7 @@ FalloCuenta ComprobarIBAN(std::string_view campo)
     if (!Mod97Correcto(iban)) {
         return FalloCuenta::DigitosIban;
     }
-    if (iban.substr(0, 2) == "ES" && !CccCorrecto(iban)) {
+    if (iban[0] == 'E' && iban[1] == 'S' && !CccCorrecto(iban)) {
         return FalloCuenta::DigitosCcc;
     }
     return FalloCuenta::Ninguno;

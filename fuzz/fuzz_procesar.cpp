@@ -5,6 +5,7 @@
 #include "interfaz.h"
 #include "modMain.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -52,14 +53,30 @@ bool Empieza(const std::string &linea, std::string_view prefijo)
     return linea.compare(0, prefijo.size(), prefijo) == 0;
 }
 
-// "Error en linea[:] N - Dígito ... erroneo": the number, and which tail.
+// "Error en linea[:] N <tail>": the number, and whose account the tail names.
 struct LineaDeError
 {
     unsigned long long numero;
     bool ordenante;
 };
 
-LineaDeError LeerLineaDeError(const std::string &linea, std::string_view entrada)
+bool EsCola(std::string_view cola, bool ordenante)
+{
+    static const std::string_view kOrdenante[] = {
+        " - D\xEDgito de control de la cuenta de ordenante erroneo",
+        " - IBAN de la cuenta de ordenante no v\xE1lido",
+        " - D\xEDgitos de control del IBAN de ordenante erroneos",
+    };
+    static const std::string_view kIndividual[] = {
+        " - D\xEDgito de control de la cuenta erroneo",
+        " - IBAN de la cuenta no v\xE1lido",
+        " - D\xEDgitos de control del IBAN erroneos",
+    };
+    const auto &colas = ordenante ? kOrdenante : kIndividual;
+    return std::find(std::begin(colas), std::end(colas), cola) != std::end(colas);
+}
+
+LineaDeError LeerLineaDeError(const std::string &linea, std::string_view entrada, bool iban)
 {
     if (!Empieza(linea, entrada)) {
         Fallo("error line without its lead-in");
@@ -73,11 +90,15 @@ LineaDeError LeerLineaDeError(const std::string &linea, std::string_view entrada
     if (pos == inicioNumero || linea[inicioNumero] == '0') {
         Fallo("line number missing or with a leading zero");
     }
-    const std::string cola = linea.substr(pos);
-    if (cola == " - D\xEDgito de control de la cuenta de ordenante erroneo") {
+    const std::string_view cola = std::string_view(linea).substr(pos);
+    const bool ibanEnCola = cola.find("IBAN") != std::string_view::npos;
+    if (ibanEnCola && !iban) {
+        Fallo("an IBAN tail in a legacy file");
+    }
+    if (EsCola(cola, true)) {
         return { numero, true };
     }
-    if (cola == " - D\xEDgito de control de la cuenta erroneo") {
+    if (EsCola(cola, false)) {
         return { numero, false };
     }
     Fallo("unknown error line tail");
@@ -90,8 +111,39 @@ void Esperar(const std::vector<std::string> &lineas, std::size_t i, std::string_
     }
 }
 
-void ComprobarLog(const std::string &log, bool adeudos)
+using Etiquetas = std::vector<std::string_view>;
+
+// The field lines of a block, by the file's kind and whose account it is.
+Etiquetas EtiquetasDelBloque(modMain::TipoArchivo tipo, bool ordenante)
 {
+    using modMain::TipoArchivo;
+    switch (tipo) {
+    case TipoArchivo::Adeudos:
+        return ordenante ? Etiquetas { "NIF Ordenante: ", "Nombre Ordenante: " }
+                         : Etiquetas { "C\xF3"
+                                       "digo de referencia: ",
+                               "Nombre o raz\xF3n social: " };
+    case TipoArchivo::Transferencias:
+        return ordenante ? Etiquetas { "NIF Ordenante: " }
+                         : Etiquetas { "NIF/CIF del Proveedor: ", "Nombre proveedor: " };
+    case TipoArchivo::AdeudosSepa:
+        return ordenante ? Etiquetas { "Identificador del acreedor: ", "Nombre del acreedor: " }
+                         : Etiquetas { "Referencia del adeudo: ", "Nombre del deudor: " };
+    case TipoArchivo::TransferenciasSepa:
+        return ordenante ? Etiquetas { "NIF Ordenante: ", "Nombre Ordenante: " }
+                         : Etiquetas { "Referencia: ", "Nombre del beneficiario: " };
+    case TipoArchivo::NoCSB:
+        break;
+    }
+    Fallo("a log for a file that is not an order file");
+}
+
+void ComprobarLog(const std::string &log, modMain::TipoArchivo tipo)
+{
+    using modMain::TipoArchivo;
+    const bool lineaConDosPuntos
+        = tipo == TipoArchivo::Transferencias || tipo == TipoArchivo::TransferenciasSepa;
+    const bool iban = tipo == TipoArchivo::AdeudosSepa || tipo == TipoArchivo::TransferenciasSepa;
     const auto lineas = Lineas(log);
     unsigned long long anterior = 0;
     std::size_t i = 0;
@@ -99,26 +151,14 @@ void ComprobarLog(const std::string &log, bool adeudos)
         if (lineas[i] != kSeparador || i + 1 >= lineas.size()) {
             Fallo("block does not open with the separator");
         }
-        const auto error
-            = LeerLineaDeError(lineas[i + 1], adeudos ? "Error en linea " : "Error en linea: ");
+        const auto error = LeerLineaDeError(
+            lineas[i + 1], lineaConDosPuntos ? "Error en linea: " : "Error en linea ", iban);
         if (error.numero <= anterior) {
             Fallo("line numbers do not rise");
         }
         anterior = error.numero;
-        std::vector<std::string_view> resto;
-        if (adeudos) {
-            resto = error.ordenante
-                ? std::vector<std::string_view> { "NIF Ordenante: ", "Nombre Ordenante: " }
-                : std::vector<std::string_view> { "C\xF3"
-                                                  "digo de referencia: ",
-                      "Nombre o raz\xF3n social: " };
-        } else {
-            resto = error.ordenante
-                ? std::vector<std::string_view> { "NIF Ordenante: " }
-                : std::vector<std::string_view> { "NIF/CIF del Proveedor: ", "Nombre proveedor: " };
-        }
         i += 2;
-        for (const auto prefijo : resto) {
+        for (const auto prefijo : EtiquetasDelBloque(tipo, error.ordenante)) {
             Esperar(lineas, i++, prefijo);
         }
         if (i >= lineas.size() || lineas[i] != kSeparador) {
@@ -171,10 +211,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *datos, std::size_t tam
     if (DescriptoresAbiertos() != antes) {
         Fallo("a file stayed open");
     }
-    const std::string_view codigo(
-        reinterpret_cast<const char *>(datos), std::min<std::size_t>(tamano, 2));
-    const auto tipo = modMain::TipoFichero(codigo);
+    const std::string_view bytes(reinterpret_cast<const char *>(datos), tamano);
+    const auto tipo = modMain::TipoFichero(bytes.substr(0, bytes.find_first_of("\r\n")));
     const modMain::Resultado &resultado = modMain::UltimoProceso();
+    if (resultado.tipo != tipo && resultado.Terminado()) {
+        Fallo("the run took the file for another kind than its first line gives");
+    }
     if (resultado.Terminado() != (tipo != modMain::TipoArchivo::NoCSB)) {
         Fallo("a CSB file that was not checked to its end, or another that was");
     }
@@ -187,7 +229,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *datos, std::size_t tam
     }
     if (hayLog) {
         const std::string log = Leer(modMain::FicheroSalida);
-        ComprobarLog(log, tipo == modMain::TipoArchivo::Adeudos);
+        ComprobarLog(log, tipo);
         if (log.empty()) {
             Fallo("an empty log was kept");
         }

@@ -37,20 +37,21 @@ const CasoIban kCasos[] = {
     { "lower_case_and_blanks_at_ends", "  es9121000418450200051332   ", FalloCuenta::Ninguno },
     { "wrong_mod_97", "DE88370400440532013000", FalloCuenta::DigitosIban },
     { "wrong_mod_97_spain", "ES9221000418450200051332", FalloCuenta::DigitosIban },
-    { "wrong_spanish_dc_under_right_mod_97", "ES2921000418460200051332",
-        FalloCuenta::DigitosCcc },
+    { "wrong_spanish_dc_under_right_mod_97", "ES2921000418460200051332", FalloCuenta::DigitosCcc },
     { "one_character_short", "DE8937040044053201300", FalloCuenta::IbanNoValido },
     { "one_character_long", "NL91ABNA04171643001", FalloCuenta::IbanNoValido },
     { "unknown_country", "XX89370400440532013000", FalloCuenta::IbanNoValido },
     { "letter_in_check_digits", "DE8A370400440532013000", FalloCuenta::IbanNoValido },
     { "blank_inside", "DE89 3704 0044 0532 0130 00", FalloCuenta::IbanNoValido },
     { "hyphen_inside", "DE89-370400440532013000", FalloCuenta::IbanNoValido },
-    { "windows_1252_letter", "ES91210004184502000513\xD1"
-                             "2",
+    { "windows_1252_letter",
+        "ES91210004184502000513\xD1"
+        "2",
         FalloCuenta::IbanNoValido },
     { "blank_field", "                                  ", FalloCuenta::IbanNoValido },
     { "empty_field", "", FalloCuenta::IbanNoValido },
-    { "longer_than_any_iban", "ES9121000418450200051332000000000000000", FalloCuenta::IbanNoValido },
+    { "longer_than_any_iban", "ES9121000418450200051332000000000000000",
+        FalloCuenta::IbanNoValido },
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, IbanTest, testing::ValuesIn(kCasos),

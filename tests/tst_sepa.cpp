@@ -68,8 +68,8 @@ std::vector<prueba::CasoComprobador> CasosAdeudos()
             BloqueDeudor(2, kNoValido) },
         { "debtor_ccc_marked_b_wrong_dc", { kPresentador, Deudor("12345678000123456789", "B") },
             BloqueDeudor(2, kDc) },
-        { "line_ends_before_the_debtor_account", { kPresentador, Deudor(kIbanBueno).substr(0, 300) },
-            BloqueDeudor(2, kNoValido) },
+        { "line_ends_before_the_debtor_account",
+            { kPresentador, Deudor(kIbanBueno).substr(0, 300) }, BloqueDeudor(2, kNoValido) },
         { "other_records_not_checked",
             { kPresentador, Sepa({ { 1, "03" }, { 3, "19143" }, { 8, "004" }, { 404, "X" } }),
                 Sepa({ { 1, "04" }, { 266, "X" } }), Sepa({ { 1, "99" }, { 404, "X" } }) },
@@ -80,8 +80,8 @@ std::vector<prueba::CasoComprobador> CasosAdeudos()
 // Transfers, Norma 34.14.
 std::string Ordenante(const std::string &iban)
 {
-    return Sepa({ { 1, "01ORD34145001" }, { 14, "B12345678000" }, { 43, iban },
-        { 78, "ORDENANTE SA" } });
+    return Sepa(
+        { { 1, "01ORD34145001" }, { 14, "B12345678000" }, { 43, iban }, { 78, "ORDENANTE SA" } });
 }
 
 std::string Transferencia(const std::string &clase, const std::string &dato,
