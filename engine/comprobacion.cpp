@@ -4,10 +4,11 @@
 
 namespace modMain {
 
-void Comprobacion::EscribirLineaDeError(std::string_view entrada, std::string_view cola)
+void Comprobacion::EscribirLineaDeError(
+    std::string_view entrada, std::string_view cola, unsigned long long linea)
 {
     linea_.assign(entrada);
-    linea_ += std::to_string(numLinea_);
+    linea_ += std::to_string(linea != 0 ? linea : numLinea_);
     linea_ += cola;
     Escribir(linea_);
 }
@@ -22,7 +23,7 @@ void Comprobacion::EscribirCampo(std::string_view etiqueta, std::string_view cam
 void Comprobacion::InformarCuenta(const Bloque &bloque)
 {
     Escribir(kSeparador);
-    EscribirLineaDeError(bloque.entrada, bloque.cola);
+    EscribirLineaDeError(bloque.entrada, bloque.cola, bloque.linea);
     EscribirCampo(bloque.etiqueta1, Recortar(bloque.campo1));
     EscribirCampo(bloque.etiqueta2, Recortar(bloque.campo2));
     FinDeBloque();
@@ -39,6 +40,15 @@ void Comprobacion::FinDeBloque()
 // clean: hayErrores is set.
 void Comprobacion::Terminar(Resultado &resultado)
 {
+    if (tipo_) {
+        resultado.tipo = *tipo_;
+    }
+    if (rechazada_) {
+        log_.Descartar();
+        resultado.tipo = TipoArchivo::NoCSB;
+        resultado.fallo = Fallo::NoEsCSB;
+        return;
+    }
     resultado.comprobado = true;
     resultado.numLinea = numLinea_;
     resultado.cuentasComprobadas = cuentasComprobadas_;
@@ -50,6 +60,9 @@ void Comprobacion::Terminar(Resultado &resultado)
         resultado.fallo = Fallo::Interrumpido;
     } else if (entrada_.FalloLectura()) {
         resultado.fallo = Fallo::NoSePuedeLeerEntrada;
+    } else if (xmlNoValido_) {
+        resultado.fallo = Fallo::XmlNoValido;
+        resultado.lineaXml = lineaXml_;
     } else if (log_.FalloEscritura()) {
         resultado.fallo = Fallo::NoSePuedeEscribirSalida;
     } else {

@@ -77,6 +77,29 @@ public:
         }
         return linea;
     }
+    // The next raw block of the input, for checkers that do not go by lines;
+    // nothing at the end, after a failure, or once interrupted.
+    std::optional<std::string_view> SiguienteBloque()
+    {
+        if (log_.FalloEscritura() || interrumpida_) {
+            return std::nullopt;
+        }
+        const auto bloque = entrada_.LeerBloque();
+        interrumpida_ = bloque && interfaz_.Interrumpido();
+        return interrumpida_ ? std::nullopt : bloque;
+    }
+    // What a checker that reads blocks finds out for itself.
+    void FijarNumLinea(unsigned long long numLinea) { numLinea_ = numLinea; }
+    void FijarTipo(TipoArchivo tipo) { tipo_ = tipo; }
+    // The file is not an order file after all: the run ends as for any file
+    // that is not one, the outcome and the log path untouched.
+    void RechazarTipo() { rechazada_ = true; }
+    void XmlNoValido(unsigned long long linea)
+    {
+        lineaXml_ = linea;
+        xmlNoValido_ = true;
+    }
+
     // Whether the walk must end now: a failure or an interruption.
     bool Detenida() const
     {
@@ -108,10 +131,12 @@ public:
         std::string_view entrada; // the checker's lead-in of the error line
         std::string_view cola;
         std::string_view etiqueta1, campo1, etiqueta2, campo2;
+        unsigned long long linea = 0; // of the account; 0: the line last read
     };
     void InformarCuenta(const Bloque &bloque);
     // "<lead-in><line number><tail>"
-    void EscribirLineaDeError(std::string_view entrada, std::string_view cola);
+    void EscribirLineaDeError(
+        std::string_view entrada, std::string_view cola, unsigned long long linea = 0);
     // "<label><field>"
     void EscribirCampo(std::string_view etiqueta, std::string_view campo);
     void FinDeBloque();
@@ -125,6 +150,10 @@ private:
     Interfaz &interfaz_;
     unsigned long long bloques_ = 0;
     bool interrumpida_ = false;
+    bool rechazada_ = false;
+    bool xmlNoValido_ = false;
+    unsigned long long lineaXml_ = 0;
+    std::optional<TipoArchivo> tipo_;
     bool hayErrores_ = false;
     unsigned long long numLinea_ = 0;
     unsigned long long cuentasComprobadas_ = 0;
@@ -148,5 +177,6 @@ void ComprobarAdeudos(Comprobacion &comprobacion);
 void ComprobarTransferencias(Comprobacion &comprobacion);
 void ComprobarAdeudosSepa(Comprobacion &comprobacion);
 void ComprobarTransferenciasSepa(Comprobacion &comprobacion);
+void ComprobarXml(Comprobacion &comprobacion);
 
 } // namespace modMain

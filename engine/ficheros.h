@@ -67,6 +67,18 @@ public:
         }
         return LeerLineaPartida();
     }
+    // The rest of the current block, or the next block, as raw bytes; nothing
+    // at the end of the file or after a read error. For readers that do not
+    // go by lines; not to be mixed with LeerLinea.
+    std::optional<std::string_view> LeerBloque()
+    {
+        if (pos_ == fin_ && !RellenarBuffer()) {
+            return std::nullopt;
+        }
+        const std::string_view bloque(pos_, static_cast<std::size_t>(fin_ - pos_));
+        pos_ = fin_;
+        return bloque;
+    }
     bool FalloLectura() const { return falloLectura_; }
     void Cerrar() { fichero_.reset(); }
 

@@ -14,6 +14,7 @@ enum class Fallo {
     NoSePuedeEscribirSalida,
     NoSePuedeBorrarSalida, // an old log a clean run could not remove
     Interrumpido, // SIGINT, SIGTERM or SIGHUP in cotarel-check
+    XmlNoValido, // not well-formed, or with a document type declaration; its line follows
 };
 
 // The outcomes of a run that reached the end of its file.
@@ -38,6 +39,8 @@ constexpr std::string_view Mensaje(Fallo fallo)
         return "No se puede borrar el fichero de Salida";
     case Fallo::Interrumpido:
         return "Proceso interrumpido";
+    case Fallo::XmlNoValido:
+        return "El fichero XML no es v\u00E1lido";
     }
     return {};
 }

@@ -45,9 +45,18 @@ bool EsCabeceraSepa(std::string_view primeraLinea)
 
 } // namespace
 
-// The SEPA files are told apart first: their first line starts "01" too.
+// XML after an optional UTF-8 byte-order mark and blanks; the SEPA files are
+// told apart before the legacy ones, their first line starts "01" too.
 TipoArchivo TipoFichero(std::string_view primeraLinea)
 {
+    std::string_view sinMarca = primeraLinea;
+    if (sinMarca.starts_with("\xEF\xBB\xBF")) {
+        sinMarca.remove_prefix(3);
+    }
+    const std::size_t primero = sinMarca.find_first_not_of(" \t");
+    if (primero != std::string_view::npos && sinMarca[primero] == '<') {
+        return TipoArchivo::Xml;
+    }
     if (EsCabeceraSepa(primeraLinea)) {
         return TipoArchivo::AdeudosSepa;
     }

@@ -37,6 +37,10 @@ FuncionComprobador Comprobador(TipoArchivo tipo)
         return ComprobarAdeudosSepa;
     case TipoArchivo::TransferenciasSepa:
         return ComprobarTransferenciasSepa;
+    case TipoArchivo::Xml:
+    case TipoArchivo::XmlPain008:
+    case TipoArchivo::XmlPain001:
+        return ComprobarXml;
     case TipoArchivo::NoCSB:
         break;
     }
@@ -84,7 +88,7 @@ Resultado ProcesarOcupado(const std::string &entrada, const std::string &salida,
 void Avisar(const Resultado &resultado, Interfaz &interfaz)
 {
     if (resultado.fallo) {
-        interfaz.MostrarMensaje(Mensaje(*resultado.fallo));
+        interfaz.MostrarMensaje(resultado.TextoFallo());
     }
 }
 

@@ -27,11 +27,20 @@ struct Resultado
     unsigned long long cuentasComprobadas = 0;
     unsigned long long cuentasErroneas = 0;
     std::string dcCalculado; // of the last account checked
+    unsigned long long lineaXml = 0; // where an XML file stopped being valid
 
     bool Terminado() const { return !fallo; }
     // Read to its end without a single account to check: not a clean file.
     bool SinCuentas() const { return Terminado() && cuentasComprobadas == 0; }
-    std::string_view TextoFallo() const { return fallo ? Mensaje(*fallo) : std::string_view {}; }
+    // The failure's message as the user sees it; empty when there was none.
+    std::string TextoFallo() const
+    {
+        std::string texto(fallo ? Mensaje(*fallo) : std::string_view {});
+        if (fallo == Fallo::XmlNoValido) {
+            texto += " (linea " + std::to_string(lineaXml) + ")";
+        }
+        return texto;
+    }
 };
 
 // A whole run: busy pointer, one read of the input that decides its kind and

@@ -12,6 +12,9 @@ enum class TipoArchivo {
     NoCSB, // anything else
     AdeudosSepa, // SEPA debits, 600-character records: "01" + "19143", "19154" or "19445" + "001"
     TransferenciasSepa, // SEPA transfers, 600-character records: "01ORD34145001"
+    Xml, // an XML file, "<" first: its root element tells which message it holds
+    XmlPain008, // ISO 20022 debits, pain.008.001.*
+    XmlPain001, // ISO 20022 transfers, pain.001.001.*
 };
 
 TipoArchivo TipoFichero(std::string_view primeraLinea);
@@ -28,6 +31,12 @@ constexpr std::string_view NombreTipo(TipoArchivo tipo)
         return "adeudos-sepa";
     case TipoArchivo::TransferenciasSepa:
         return "transferencias-sepa";
+    case TipoArchivo::Xml:
+        return "xml";
+    case TipoArchivo::XmlPain008:
+        return "xml-pain008";
+    case TipoArchivo::XmlPain001:
+        return "xml-pain001";
     case TipoArchivo::NoCSB:
         break;
     }

@@ -1,0 +1,77 @@
+// ISO 20022 XML orders: each fixture with the log or the message it must give.
+#include "ayuda.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using modMain::TipoArchivo;
+
+struct CasoXml
+{
+    const char *nombre;
+    const char *fichero; // under tests/data/xml
+    const char *log; // the expected log beside it; "": no log is kept
+    const char *mensaje; // "": none
+    TipoArchivo tipo;
+    unsigned long long cuentas; // checked
+};
+
+void PrintTo(const CasoXml &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
+}
+
+class XmlTest : public testing::TestWithParam<CasoXml>
+{
+};
+
+TEST_P(XmlTest, LogOMensaje)
+{
+    const CasoXml &caso = GetParam();
+    const std::filesystem::path datos = std::filesystem::path(COTAREL_DATOS_PRUEBA) / "xml";
+    prueba::CarpetaTemporal carpeta;
+    prueba::InterfazGrabadora interfaz;
+    prueba::EscribirBytes(carpeta / "remesa.log", "earlier log");
+
+    const modMain::Resultado resultado
+        = modMain::Procesar(datos / caso.fichero, carpeta / "remesa.log", interfaz);
+
+    const std::string log = caso.log;
+    const std::string mensaje = caso.mensaje;
+    EXPECT_EQ(interfaz.mensajes,
+        mensaje.empty() ? std::vector<std::string> {} : std::vector<std::string> { mensaje });
+    EXPECT_EQ(resultado.tipo, caso.tipo);
+    EXPECT_EQ(resultado.cuentasComprobadas, caso.cuentas);
+    if (!log.empty()) {
+        EXPECT_EQ(prueba::LeerBytes(carpeta / "remesa.log"), prueba::LeerBytes(datos / log));
+    } else if (resultado.Terminado()) {
+        EXPECT_FALSE(std::filesystem::exists(carpeta / "remesa.log"));
+    } else {
+        EXPECT_EQ(prueba::LeerBytes(carpeta / "remesa.log"), "earlier log");
+    }
+    EXPECT_EQ(carpeta.Nombres().size(), log.empty() && resultado.Terminado() ? 0U : 1U);
+}
+
+const CasoXml kCasos[] = {
+    { "pain008_v02_crlf_names_cdata_references_long_values", "pain008-v02-crlf.xml",
+        "pain008-v02-crlf.log", "", TipoArchivo::XmlPain008, 8 },
+    { "pain008_v08_prefix_one_line", "pain008-v08-una-linea.xml", "pain008-v08-una-linea.log", "",
+        TipoArchivo::XmlPain008, 3 },
+    { "pain001_v03_euro_sign", "pain001-v03.xml", "pain001-v03.log", "", TipoArchivo::XmlPain001,
+        3 },
+    { "pain001_v09_prefix_byte_order_mark_foreign_elements", "pain001-v09-prefijo.xml",
+        "pain001-v09-prefijo.log", "", TipoArchivo::XmlPain001, 2 },
+    { "document_type_declaration_refused", "doctype.xml", "",
+        "El fichero XML no es v\u00E1lido (linea 2)", TipoArchivo::Xml, 0 },
+    { "cut_off_in_the_middle", "cortado.xml", "", "El fichero XML no es v\u00E1lido (linea 42)",
+        TipoArchivo::XmlPain008, 2 },
+    { "root_of_another_message", "otra-raiz.xml", "", "El fichero no es CSB", TipoArchivo::NoCSB,
+        0 },
+    { "only_other_accounts", "sin-cuentas.xml", "", "", TipoArchivo::XmlPain008, 0 },
+};
+
+INSTANTIATE_TEST_SUITE_P(Casos, XmlTest, testing::ValuesIn(kCasos),
+    [](const auto &info) { return std::string(info.param.nombre); });
+
+} // namespace
