@@ -2,10 +2,12 @@
 # Throughput of cotarel-check against the raw cost of reading the same file.
 #   bench/benchmark.sh [BUILD_DIR] [MEGABYTES] [REPEATS] [KIND]
 # Generates an order file of the KIND (adeudos, the default; transferencias,
-# adeudos-sepa, transferencias-sepa; every line a record, 1 % faulty accounts),
+# adeudos-sepa, transferencias-sepa, xml-pain008, xml-pain001; 1 % faulty accounts),
 # times cotarel-check, `wc -l` and `cat > /dev/null` on it REPEATS times each,
 # and prints the medians in MB/s, the ratio cotarel-check / wc -l and
-# cotarel-check's peak resident memory.
+# cotarel-check's peak resident memory. For XML it also times
+# `xmllint --stream --noout` (Debian's libxml2-utils), a streaming parser that
+# only checks that the file is well-formed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,6 +41,10 @@ medir() { # command... -> median seconds
 t_check=$(medir "$construccion/check/cotarel-check" "$fichero")
 t_wc=$(medir wc -l "$fichero")
 t_cat=$(medir sh -c "cat '$fichero' > /dev/null")
+t_xmllint=""
+if [[ $tipo == xml-* ]] && command -v xmllint > /dev/null; then
+    t_xmllint=$(medir xmllint --stream --noout "$fichero")
+fi
 /usr/bin/time -v "$construccion/check/cotarel-check" "$fichero" > /dev/null 2> "$carpeta/memoria" || true
 pico_kib=$(awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }' "$carpeta/memoria")
 lineas=$(wc -l < "$fichero")
@@ -51,5 +57,9 @@ printf '%-22s %10s %10s\n' "command" "seconds" "MB/s"
 printf '%-22s %10s %10s\n' "cotarel-check" "$t_check" "$(mbs "$t_check")"
 printf '%-22s %10s %10s\n' "wc -l" "$t_wc" "$(mbs "$t_wc")"
 printf '%-22s %10s %10s\n' "cat > /dev/null" "$t_cat" "$(mbs "$t_cat")"
+if [ -n "$t_xmllint" ]; then
+    printf '%-22s %10s %10s\n' "xmllint --stream" "$t_xmllint" "$(mbs "$t_xmllint")"
+    awk -v a="$t_xmllint" -v b="$t_check" 'BEGIN { printf "time cotarel-check / xmllint --stream: %.2f (target <= 1.25)\n", b / a }'
+fi
 awk -v a="$t_wc" -v b="$t_check" 'BEGIN { printf "ratio cotarel-check / wc -l (throughput): %.2f (target >= 0.50)\n", a / b }'
 awk -v k="$pico_kib" 'BEGIN { printf "cotarel-check peak resident memory: %.1f MiB (target < 8 MiB)\n", k / 1024 }'

@@ -1,9 +1,9 @@
 // Writes a realistic order file of a chosen size for benchmarks: legacy CSB
-// files of 162-character records, or SEPA files of 600-character records, with
-// CR LF, a chosen share of their accounts faulty.
+// files of 162-character records, SEPA files of 600-character records (both
+// with CR LF), or ISO 20022 XML, a chosen share of their accounts faulty.
 //
-//   generar-remesa adeudos|transferencias|adeudos-sepa|transferencias-sepa
-//                  MEGABYTES PORCENTAJE_ERRONEAS FICHERO
+//   generar-remesa adeudos|transferencias|adeudos-sepa|transferencias-sepa|
+//                  xml-pain008|xml-pain001 MEGABYTES PORCENTAJE_ERRONEAS FICHERO
 #include "modMain.h"
 
 #include <cstdio>
@@ -133,6 +133,65 @@ std::string BloqueTransferenciasSepa(Generador &g, std::size_t)
         kLongitudSepa);
 }
 
+// The names hold Latin-1 letters only, so each byte from 0x80 is one character.
+std::string Utf8(const std::string &latin1)
+{
+    std::string texto;
+    for (const char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            texto += c;
+        } else {
+            texto += static_cast<char>(0xC0 | (byte >> 6));
+            texto += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return texto;
+}
+
+// ISO 20022 XML: a payment of a thousand transactions at a time.
+std::string PagoXml(Generador &g, const char *parte, const char *cuenta)
+{
+    return std::string("    <PmtInf>\n      <PmtInfId>PAGO-") + g.Digitos(8)
+        + "</PmtInfId>\n      <" + parte + "><Nm>" + Utf8(g.Nombre()) + "</Nm></" + parte
+        + ">\n      <" + cuenta + "><Id><IBAN>" + g.Iban() + "</IBAN></Id></" + cuenta + ">\n";
+}
+
+std::string BloquePain008(Generador &g, std::size_t n)
+{
+    const std::string pago = n % 1000 == 1
+        ? (n > 1 ? "    </PmtInf>\n" : "") + PagoXml(g, "Cdtr", "CdtrAcct")
+        : std::string();
+    return pago + "      <DrctDbtTxInf>\n        <PmtId><EndToEndId>FRA-" + g.Digitos(10)
+        + "</EndToEndId></PmtId>\n        <InstdAmt Ccy=\"EUR\">" + g.Digitos(3)
+        + ".50</InstdAmt>\n        <DrctDbtTx><MndtRltdInf><MndtId>MANDATO-" + g.Digitos(8)
+        + "</MndtId><DtOfSgntr>2024-01-15</DtOfSgntr></MndtRltdInf></DrctDbtTx>\n        "
+          "<Dbtr><Nm>"
+        + Utf8(g.Nombre()) + "</Nm></Dbtr>\n        <DbtrAcct><Id><IBAN>" + g.Iban()
+        + "</IBAN></Id></DbtrAcct>\n      </DrctDbtTxInf>\n";
+}
+
+std::string BloquePain001(Generador &g, std::size_t n)
+{
+    const std::string pago = n % 1000 == 1
+        ? (n > 1 ? "    </PmtInf>\n" : "") + PagoXml(g, "Dbtr", "DbtrAcct")
+        : std::string();
+    return pago + "      <CdtTrfTxInf>\n        <PmtId><EndToEndId>FACTURA-" + g.Digitos(8)
+        + "</EndToEndId></PmtId>\n        <Amt><InstdAmt Ccy=\"EUR\">" + g.Digitos(4)
+        + ".00</InstdAmt></Amt>\n        <Cdtr><Nm>" + Utf8(g.Nombre())
+        + "</Nm></Cdtr>\n        <CdtrAcct><Id><IBAN>" + g.Iban()
+        + "</IBAN></Id></CdtrAcct>\n      </CdtTrfTxInf>\n";
+}
+
+std::string CabeceraXml(const char *mensaje, const char *raiz)
+{
+    return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Document "
+                       "xmlns=\"urn:iso:std:iso:20022:tech:xsd:")
+        + mensaje + "\">\n  <" + raiz
+        + ">\n    <GrpHdr><MsgId>REMESA-2026</MsgId><InitgPty><Nm>PRESENTADOR "
+          "SA</Nm></InitgPty></GrpHdr>\n";
+}
+
 using Bloque = std::string (*)(Generador &, std::size_t);
 
 // Debit orders: one ordering party every thousand records.
@@ -172,8 +231,17 @@ int main(int argc, char *argv[])
     const std::string tipo = argc == 5 ? argv[1] : "";
     Generador generador(argc == 5 ? std::stod(argv[3]) : 0, 20261208);
     std::string lote;
+    std::string pie;
     Bloque bloque = nullptr;
-    if (tipo == "adeudos") {
+    if (tipo == "xml-pain008") {
+        lote = CabeceraXml("pain.008.001.02", "CstmrDrctDbtInitn");
+        pie = "    </PmtInf>\n  </CstmrDrctDbtInitn>\n</Document>\n";
+        bloque = BloquePain008;
+    } else if (tipo == "xml-pain001") {
+        lote = CabeceraXml("pain.001.001.03", "CstmrCdtTrfInitn");
+        pie = "    </PmtInf>\n  </CstmrCdtTrfInitn>\n</Document>\n";
+        bloque = BloquePain001;
+    } else if (tipo == "adeudos") {
         lote = Registro({ { 1, "5180" }, { 5, "B12345678000" }, { 29, "PRESENTADOR SA" } });
         bloque = BloqueAdeudos;
     } else if (tipo == "transferencias") {
@@ -190,8 +258,8 @@ int main(int argc, char *argv[])
             kLongitudSepa);
         bloque = BloqueTransferenciasSepa;
     } else {
-        std::cerr << "Uso: generar-remesa adeudos|transferencias|adeudos-sepa|transferencias-sepa "
-                     "MEGABYTES PORCENTAJE_ERRONEAS FICHERO\n";
+        std::cerr << "Uso: generar-remesa adeudos|transferencias|adeudos-sepa|transferencias-sepa"
+                     "|xml-pain008|xml-pain001 MEGABYTES PORCENTAJE_ERRONEAS FICHERO\n";
         return 64;
     }
     const double bytes = std::stod(argv[2]) * 1024 * 1024;
@@ -205,6 +273,6 @@ int main(int argc, char *argv[])
             lote.clear();
         }
     }
-    salida << lote;
+    salida << lote << pie;
     return salida ? 0 : 1;
 }

@@ -33,6 +33,10 @@ ficheros de órdenes bancarias, igual que el botón Procesar de Cotarel:
                        (o su CCC, si el registro lo marca con "B")
   transferencias-sepa  SEPA, Norma 34.14 (600 caracteres): el IBAN del
                        ordenante y el de cada beneficiario
+  xml-pain008          adeudos ISO 20022 en XML (pain.008.001.02 y .08):
+                       el IBAN del acreedor de cada pago y el de cada deudor
+  xml-pain001          transferencias ISO 20022 en XML (pain.001.001.03 y
+                       .09): el IBAN del ordenante y el de cada beneficiario
   adeudos              CSB 19 antiguo (primera línea "01" o "51"): el DC de
                        cada cuenta de 20 dígitos (CCC)
   transferencias       CSB 34 antiguo (primera línea "03"): el DC de cada CCC
@@ -50,7 +54,8 @@ mayo.q19) no se comprueban en la misma orden: el segundo queda sin comprobar.
 Por cada fichero se escribe una línea en la salida estándar, separada por
 tabuladores: el fichero, el resultado ("Proceso terminado", "Proceso
 terminado con errores" o "No comprobado"), el tipo de fichero (una de las
-palabras de arriba, "no-csb", o "-" si no se pudo leer), el número de cuentas
+palabras de arriba, "no-csb", "xml" si el XML terminó antes de su elemento
+raíz, o "-" si no se pudo leer), el número de cuentas
 erróneas y el log cuando lo hay. Los avisos van a la salida de errores.
 Un fichero en el que no hay ni una cuenta que comprobar queda "No comprobado",
 con el aviso "No se ha comprobado ninguna cuenta".
@@ -59,8 +64,8 @@ Estado de salida:
   0   todos los ficheros comprobados y sin errores
   1   todos comprobados, alguno con cuentas erróneas
   2   algún fichero no se pudo comprobar (no es CSB, no se puede abrir,
-      no se puede escribir su log, su log es el de otro fichero, no tiene
-      ninguna cuenta); los demás se comprueban igualmente
+      XML no válido, no se puede escribir su log, su log es el de otro
+      fichero, no tiene ninguna cuenta); los demás se comprueban igualmente
   64  uso incorrecto
 
 Ejemplos:
