@@ -128,10 +128,13 @@ void tst_frmMsg::contenidoInicial()
     QVERIFY2(QStringList({ "MS Sans Serif", "Liberation Sans" })
                  .contains(QFontInfo(dialogo.cmdAceptar->font()).family()),
         qPrintable(QFontInfo(dialogo.cmdAceptar->font()).family()));
-    // The longest outcome text and the captions fit their controls.
-    dialogo.MostrarResultado("Proceso terminado con errores", Qt::red, true);
-    QVERIFY(dialogo.Label1->sizeHint().width() <= dialogo.Label1->width());
-    QVERIFY(dialogo.Label1->sizeHint().height() <= dialogo.Label1->height());
+    // Every outcome text and the captions fit their controls.
+    for (const char *texto :
+        { "Proceso terminado con errores", "No se ha comprobado ninguna cuenta" }) {
+        dialogo.MostrarResultado(texto, Qt::red, true);
+        QVERIFY2(dialogo.Label1->sizeHint().width() <= dialogo.Label1->width(), texto);
+        QVERIFY2(dialogo.Label1->sizeHint().height() <= dialogo.Label1->height(), texto);
+    }
     for (QPushButton *boton : { dialogo.Command1, dialogo.cmdAceptar }) {
         QVERIFY(QFontMetrics(boton->font()).horizontalAdvance(boton->text()) < boton->width() - 8);
     }
