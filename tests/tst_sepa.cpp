@@ -70,6 +70,8 @@ std::vector<prueba::CasoComprobador> CasosAdeudos()
             BloqueDeudor(2, kDc) },
         { "line_ends_before_the_debtor_account",
             { kPresentador, Deudor(kIbanBueno).substr(0, 300) }, BloqueDeudor(2, kNoValido) },
+        { "record_longer_than_600", { kPresentador, Deudor(kIbanDcMalo) + std::string(5000, '9') },
+            BloqueDeudor(2, kDc) },
         { "other_records_not_checked",
             { kPresentador, Sepa({ { 1, "03" }, { 3, "19143" }, { 8, "004" }, { 404, "X" } }),
                 Sepa({ { 1, "04" }, { 266, "X" } }), Sepa({ { 1, "99" }, { 404, "X" } }) },

@@ -15,6 +15,7 @@ struct CasoXml
     const char *mensaje; // "": none
     TipoArchivo tipo;
     unsigned long long cuentas; // checked
+    unsigned long long lineas; // the file's last line after a run to the end, as NumLinea gives it
 };
 
 void PrintTo(const CasoXml &caso, std::ostream *salida)
@@ -43,6 +44,9 @@ TEST_P(XmlTest, LogOMensaje)
         mensaje.empty() ? std::vector<std::string> {} : std::vector<std::string> { mensaje });
     EXPECT_EQ(resultado.tipo, caso.tipo);
     EXPECT_EQ(resultado.cuentasComprobadas, caso.cuentas);
+    if (resultado.Terminado()) {
+        EXPECT_EQ(resultado.numLinea, caso.lineas);
+    }
     if (!log.empty()) {
         EXPECT_EQ(prueba::LeerBytes(carpeta / "remesa.log"), prueba::LeerBytes(datos / log));
     } else if (resultado.Terminado()) {
@@ -55,20 +59,20 @@ TEST_P(XmlTest, LogOMensaje)
 
 const CasoXml kCasos[] = {
     { "pain008_v02_crlf_names_cdata_references_long_values", "pain008-v02-crlf.xml",
-        "pain008-v02-crlf.log", "", TipoArchivo::XmlPain008, 8 },
+        "pain008-v02-crlf.log", "", TipoArchivo::XmlPain008, 8, 120 },
     { "pain008_v08_prefix_one_line", "pain008-v08-una-linea.xml", "pain008-v08-una-linea.log", "",
-        TipoArchivo::XmlPain008, 3 },
-    { "pain001_v03_euro_sign", "pain001-v03.xml", "pain001-v03.log", "", TipoArchivo::XmlPain001,
-        3 },
+        TipoArchivo::XmlPain008, 3, 1 },
+    { "pain001_v03_euro_sign", "pain001-v03.xml", "pain001-v03.log", "", TipoArchivo::XmlPain001, 3,
+        29 },
     { "pain001_v09_prefix_byte_order_mark_foreign_elements", "pain001-v09-prefijo.xml",
-        "pain001-v09-prefijo.log", "", TipoArchivo::XmlPain001, 2 },
+        "pain001-v09-prefijo.log", "", TipoArchivo::XmlPain001, 2, 16 },
     { "document_type_declaration_refused", "doctype.xml", "",
-        "El fichero XML no es v\u00E1lido (linea 2)", TipoArchivo::Xml, 0 },
+        "El fichero XML no es v\u00E1lido (linea 2)", TipoArchivo::Xml, 0, 0 },
     { "cut_off_in_the_middle", "cortado.xml", "", "El fichero XML no es v\u00E1lido (linea 42)",
-        TipoArchivo::XmlPain008, 2 },
-    { "root_of_another_message", "otra-raiz.xml", "", "El fichero no es CSB", TipoArchivo::NoCSB,
+        TipoArchivo::XmlPain008, 2, 0 },
+    { "root_of_another_message", "otra-raiz.xml", "", "El fichero no es CSB", TipoArchivo::NoCSB, 0,
         0 },
-    { "only_other_accounts", "sin-cuentas.xml", "", "", TipoArchivo::XmlPain008, 0 },
+    { "only_other_accounts", "sin-cuentas.xml", "", "", TipoArchivo::XmlPain008, 0, 19 },
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, XmlTest, testing::ValuesIn(kCasos),
