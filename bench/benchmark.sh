@@ -61,5 +61,13 @@ if [ -n "$t_xmllint" ]; then
     printf '%-22s %10s %10s\n' "xmllint --stream" "$t_xmllint" "$(mbs "$t_xmllint")"
     awk -v a="$t_xmllint" -v b="$t_check" 'BEGIN { printf "time cotarel-check / xmllint --stream: %.2f (target <= 1.25)\n", b / a }'
 fi
-awk -v a="$t_wc" -v b="$t_check" 'BEGIN { printf "ratio cotarel-check / wc -l (throughput): %.2f (target >= 0.50)\n", a / b }'
-awk -v k="$pico_kib" 'BEGIN { printf "cotarel-check peak resident memory: %.1f MiB (target < 8 MiB)\n", k / 1024 }'
+# Flat files are held to half the speed of wc -l and 8 MiB; XML, parsed
+# whole, to xmllint --stream and 16 MiB.
+objetivo_velocidad=" (target >= 0.50)"
+objetivo_memoria=8
+if [[ $tipo == xml-* ]]; then
+    objetivo_velocidad=""
+    objetivo_memoria=16
+fi
+awk -v a="$t_wc" -v b="$t_check" -v o="$objetivo_velocidad" 'BEGIN { printf "ratio cotarel-check / wc -l (throughput): %.2f%s\n", a / b, o }'
+awk -v k="$pico_kib" -v o="$objetivo_memoria" 'BEGIN { printf "cotarel-check peak resident memory: %.1f MiB (target < %s MiB)\n", k / 1024, o }'
