@@ -9,9 +9,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 #include <memory>
 
@@ -68,6 +71,9 @@ private slots:
     void ejecucionFallida_data();
     void ejecucionFallida();
     void punteroDelRaton();
+    void legibleConTemaOscuro();
+    void teclado();
+    void carpetaInicial();
 
 private:
     QString Ruta(const QString &nombre) const { return carpeta_->filePath(nombre); }
@@ -430,6 +436,95 @@ void tst_frmEntrada::punteroDelRaton()
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     conEspia.PunteroNormal();
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+// WCAG's contrast ratio between two colours.
+double Contraste(QColor a, QColor b)
+{
+    const auto luminancia = [](QColor c) {
+        const auto canal = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * canal(c.redF()) + 0.7152 * canal(c.greenF()) + 0.0722 * canal(c.blueF());
+    };
+    const double la = luminancia(a);
+    const double lb = luminancia(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The contrast of what is drawn in the widget: its background (the colour
+// of the pixel at the right end, past the text) against its most distant pixel.
+double ContrasteDibujado(QWidget *widget)
+{
+    const QImage imagen = widget->grab().toImage();
+    const QColor fondo = imagen.pixelColor(imagen.width() - 4, imagen.height() / 2);
+    double mayor = 1;
+    for (int y = 0; y < imagen.height(); ++y) {
+        for (int x = 0; x < imagen.width() - 6; ++x) {
+            mayor = std::max(mayor, Contraste(fondo, imagen.pixelColor(x, y)));
+        }
+    }
+    return mayor;
+}
+
+// Under a dark desktop palette the windows keep their own light one: the
+// paths stay at 4.5 to 1 at least, the large bold outcome at 3 to 1.
+void tst_frmEntrada::legibleConTemaOscuro()
+{
+    const QPalette antes = QApplication::palette();
+    QPalette oscura(QColor(0x31, 0x36, 0x3b), QColor(0x2a, 0x2e, 0x32));
+    oscura.setColor(QPalette::WindowText, QColor(0xfc, 0xfc, 0xfc));
+    oscura.setColor(QPalette::Text, QColor(0xfc, 0xfc, 0xfc));
+    oscura.setColor(QPalette::Base, QColor(0x1b, 0x1e, 0x20));
+    QApplication::setPalette(oscura);
+    {
+        ServiciosGuionados servicios;
+        frmEntrada ventana(servicios);
+        ventana.tbEntrada->setText("/home/ana/remesas/mayo.q19");
+        ventana.tbSalida->setText("/home/ana/remesas/mayo.log");
+        ventana.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+        QVERIFY(ContrasteDibujado(ventana.tbEntrada) >= 4.5);
+        QVERIFY(ContrasteDibujado(ventana.tbSalida) >= 4.5);
+        frmMsg resultado(servicios, &ventana);
+        resultado.MostrarResultado("Proceso terminado con errores", Qt::red, true);
+        resultado.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&resultado));
+        QVERIFY(ContrasteDibujado(resultado.Label1) >= 3);
+    }
+    QApplication::setPalette(antes);
+}
+
+// Ctrl+O opens the file dialog; every control tells a screen reader what it is.
+void tst_frmEntrada::teclado()
+{
+    ServiciosGuionados servicios;
+    frmEntrada ventana(servicios);
+    ventana.show();
+    QVERIFY(QTest::qWaitForWindowActive(&ventana));
+    QTest::keyClick(&ventana, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(servicios.abiertoEn.size(), 1);
+    QCOMPARE(ventana.Image1->toolTip(), QString("Buscar fichero (Ctrl+O)"));
+    frmMsg resultado(servicios, &ventana);
+    for (QWidget *control :
+        ventana.findChildren<QWidget *>() + resultado.findChildren<QWidget *>()) {
+        if (!control->objectName().isEmpty()) {
+            QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+            QVERIFY2(
+                !control->accessibleDescription().isEmpty(), qPrintable(control->objectName()));
+        }
+    }
+    QCOMPARE(QLocale().language(), QLocale::Spanish); // the services set it
+}
+
+// An installed program's folder is not the user's: the dialog starts in the
+// documents folder, or at home.
+void tst_frmEntrada::carpetaInicial()
+{
+    QCOMPARE(CarpetaInicial(carpeta_->path()), carpeta_->path());
+    const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(CarpetaInicial(Ruta("no-such-folder")),
+        QFileInfo(documentos).isDir() ? documentos : QDir::homePath());
 }
 
 QTEST_MAIN(tst_frmEntrada)

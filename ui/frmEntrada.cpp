@@ -4,6 +4,7 @@
 #include "frmMsg.h"
 #include "fuentes.h"
 #include "modMain.h"
+#include "paleta.h"
 #include "twips.h"
 
 #include <QApplication>
@@ -13,6 +14,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QDir>
+#include <QFileInfo>
+#include <QShortcut>
+#include <QStandardPaths>
 
 #include <filesystem>
 
@@ -27,6 +32,10 @@ frmEntrada::frmEntrada(Servicios &servicios, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/imagenes/entrada.png")));
     setFixedSize(twips::Tamano(5520, 3660));
     CrearControles();
+    DescribirControles();
+    // The keyboard's way to the folder picture, which takes no focus.
+    auto *buscar = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
+    connect(buscar, &QShortcut::activated, this, &frmEntrada::Image1_Click);
     connect(cmdProcesar, &QPushButton::clicked, this, &frmEntrada::cmdProcesar_Click);
     connect(Command2, &QPushButton::clicked, this, &frmEntrada::Command2_Click);
     Image1->installEventFilter(this);
@@ -68,10 +77,6 @@ void frmEntrada::CrearControles()
     tbSalida = CrearControl<QLineEdit>(
         Frame2, "tbSalida", twips::Rectangulo(240, 360, 4575, 405), fuentes::SansSerif(8.25));
     tbSalida->setReadOnly(true);
-    QPalette paleta = tbSalida->palette();
-    paleta.setColor(QPalette::Base, paleta.color(QPalette::Button));
-    paleta.setColor(QPalette::Text, Qt::black);
-    tbSalida->setPalette(paleta);
 
     cmdProcesar = CrearControl<QPushButton>(
         this, "cmdProcesar", twips::Rectangulo(3000, 3240, 1215, 375), fuentes::SansSerif(9.75));
@@ -96,10 +101,44 @@ void frmEntrada::CrearControles()
         std::initializer_list<QWidget *> { Label2, Frame1, Frame2, Image1, Image2 }) {
         sinFoco->setFocusPolicy(Qt::NoFocus);
     }
+    paleta::AplicarClara(this);
+    QPalette gris = tbSalida->palette(); // the log path on the button face
+    gris.setColor(QPalette::Base, gris.color(QPalette::Button));
+    gris.setColor(QPalette::Text, Qt::black);
+    tbSalida->setPalette(gris);
+
     setTabOrder(tbEntrada, cmdProcesar);
     setTabOrder(cmdProcesar, Command2);
     setTabOrder(Command2, tbSalida);
     tbEntrada->setFocus();
+}
+
+// What a screen reader says of each control.
+void frmEntrada::DescribirControles()
+{
+    const struct
+    {
+        QWidget *control;
+        const char *nombre;
+        const char *descripcion;
+    } kDescripciones[] = {
+        { this, "Cotarel", "Comprueba las cuentas de un fichero de órdenes bancarias" },
+        { Label2, "Instrucciones", "Cómo se usa Cotarel" },
+        { Frame1, "Fichero Origen", "El fichero de órdenes que se va a comprobar" },
+        { tbEntrada, "Fichero de entrada", "Ruta del fichero de órdenes elegido" },
+        { Image1, "Buscar fichero", "Abre el diálogo para elegir el fichero de órdenes (Ctrl+O)" },
+        { Frame2, "Fichero Destino", "El registro de errores de la comprobación" },
+        { tbSalida, "Fichero de registro",
+            "Ruta del fichero .log donde se anotan las cuentas erróneas" },
+        { cmdProcesar, "Procesar", "Comprueba las cuentas del fichero elegido" },
+        { Command2, "Cerrar", "Cierra Cotarel" },
+        { Image2, "Cotarel, Munvastor S.A., Control de DC", "Logotipo del programa" },
+    };
+    for (const auto &[control, nombre, descripcion] : kDescripciones) {
+        control->setAccessibleName(QString::fromUtf8(nombre));
+        control->setAccessibleDescription(QString::fromUtf8(descripcion));
+    }
+    Image1->setToolTip(QStringLiteral("Buscar fichero (Ctrl+O)"));
 }
 
 void frmEntrada::Form_Load()
@@ -122,7 +161,7 @@ bool frmEntrada::eventFilter(QObject *objeto, QEvent *evento)
 
 void frmEntrada::Image1_Click()
 {
-    CajaComun.InitDir = QCoreApplication::applicationDirPath();
+    CajaComun.InitDir = CarpetaInicial(QCoreApplication::applicationDirPath());
     servicios_.MostrarAbrir(this, CajaComun);
     modMain::FicheroEntrada = CajaComun.FileName.toStdString();
     tbEntrada->setText(CajaComun.FileName);
@@ -132,6 +171,21 @@ void frmEntrada::Image1_Click()
     modMain::FicheroSalida = modMain::DerivarNombreLog(modMain::FicheroEntrada);
     ConfirmarNombreLog();
     ComprobarPrimeraLinea();
+}
+
+// A program unpacked in a folder of the user's starts there; an installed one
+// (in /usr/bin, or Program Files) in the user's documents, else at home.
+QString CarpetaInicial(const QString &carpetaPrograma)
+{
+    const QFileInfo programa(carpetaPrograma);
+    if (programa.isDir() && programa.isWritable()) {
+        return carpetaPrograma;
+    }
+    const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documentos.isEmpty() && QFileInfo(documentos).isDir()) {
+        return documentos;
+    }
+    return QDir::homePath();
 }
 
 namespace {

@@ -12,6 +12,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+// Where the file dialog opens the first time, for a program in that folder.
+QString CarpetaInicial(const QString &carpetaPrograma);
+
 class frmEntrada : public QWidget, public modMain::Interfaz
 {
     Q_OBJECT
@@ -49,6 +52,7 @@ protected:
 private:
     void Form_Load();
     void CrearControles();
+    void DescribirControles();
     void ConfirmarNombreLog();
     void ComprobarPrimeraLinea();
 

@@ -3,6 +3,7 @@
 #include "controles.h"
 #include "fuentes.h"
 #include "modMain.h"
+#include "paleta.h"
 #include "twips.h"
 
 #include <QGroupBox>
@@ -47,6 +48,8 @@ void frmMsg::CrearControles()
         twips::Rectangulo(4200, 840, 1455, 375), fuentes::SansSerif(8.25, true));
     cmdAceptar->setText(QStringLiteral("&Aceptar"));
 
+    paleta::AplicarClara(this);
+    DescribirControles();
     // No default button: Enter and Space press whichever button has the focus.
     for (QPushButton *boton : { Command1, cmdAceptar }) {
         boton->setAutoDefault(true);
@@ -57,9 +60,26 @@ void frmMsg::CrearControles()
     cmdAceptar->setFocus();
 }
 
+// What a screen reader says of each control; the outcome's own text is
+// Label1's name.
+void frmMsg::DescribirControles()
+{
+    setAccessibleName(QStringLiteral("Resultado de la comprobación"));
+    setAccessibleDescription(QStringLiteral("Cómo ha terminado la comprobación del fichero"));
+    Frame1->setAccessibleName(QStringLiteral("Resultado"));
+    Frame1->setAccessibleDescription(QStringLiteral("Cómo ha terminado la comprobación"));
+    Label1->setAccessibleDescription(QStringLiteral("Resultado de la comprobación"));
+    Command1->setAccessibleName(QStringLiteral("Detalles"));
+    Command1->setAccessibleDescription(
+        QStringLiteral("Abre el registro de errores en el editor de textos"));
+    cmdAceptar->setAccessibleName(QStringLiteral("Aceptar"));
+    cmdAceptar->setAccessibleDescription(QStringLiteral("Cierra este mensaje"));
+}
+
 void frmMsg::MostrarResultado(const QString &texto, const QColor &color, bool conDetalles)
 {
     Label1->setText(texto);
+    Label1->setAccessibleName(texto); // a screen reader reads the outcome itself
     QPalette paleta = Label1->palette();
     paleta.setColor(QPalette::WindowText, color);
     Label1->setPalette(paleta);

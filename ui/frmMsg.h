@@ -37,6 +37,7 @@ protected:
 
 private:
     void CrearControles();
+    void DescribirControles();
     void Form_Load();
     void Form_Unload();
 

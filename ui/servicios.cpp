@@ -21,8 +21,12 @@ void MostrarCaja(QWidget *padre, const QString &texto, QMessageBox::Icon icono)
     caja.exec();
 }
 
+// Spanish (Spain) for Qt itself, whatever the system's locale: the file
+// dialog's dates, sizes and labels, and its texts where Qt's translation is
+// installed.
 void CargarTraduccionDeQt()
 {
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     static bool cargada = false;
     if (cargada || QCoreApplication::instance() == nullptr) {
         return;
