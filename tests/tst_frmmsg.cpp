@@ -17,7 +17,7 @@
 class NotepadFalso
 {
 public:
-    NotepadFalso()
+    explicit NotepadFalso(int estado = 0)
         : pathOriginal_(qgetenv("PATH"))
     {
         const QString guion = carpeta_.filePath("notepad");
@@ -25,7 +25,8 @@ public:
         fichero.open(QIODevice::WriteOnly);
         // One write per start, so two editors started at once do not mix their lines.
         fichero.write("#!/bin/sh\nlinea=\nfor a in \"$@\"; do linea=\"$linea[$a]\"; done\n"
-                      "printf '%s\\n' \"$linea\" >> \"$(dirname \"$0\")/llamadas\"\n");
+                      "printf '%s\\n' \"$linea\" >> \"$(dirname \"$0\")/llamadas\"\n"
+            + QByteArray("exit ") + QByteArray::number(estado) + "\n");
         fichero.close();
         fichero.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("PATH", (carpeta_.path() + ":" + pathOriginal_).toUtf8());
@@ -72,6 +73,7 @@ private slots:
     void cerrarTraeLaVentanaPrincipal();
     void detallesArrancaElEditor();
     void detallesSinEditor();
+    void detallesEditorQueFalla();
     void cajasDeMensajeReales_data();
     void cajasDeMensajeReales();
     void preguntaReal();
@@ -211,6 +213,19 @@ void tst_frmMsg::detallesArrancaElEditor()
     PulsarDetalles(servicios, "/tmp/mis remesas/mayo  junio.log", 2);
     QTRY_COMPARE(notepad.Llamadas().size(), 2);
     QCOMPARE(notepad.Llamadas(), QStringList(2, "[/tmp/mis remesas/mayo  junio.log]"));
+}
+
+// An opener that gives up at once (xdg-open with nothing set for the file)
+// gets the message too, with the log's path to open it by hand.
+void tst_frmMsg::detallesEditorQueFalla()
+{
+    NotepadFalso notepad(3);
+    ServiciosGuionados servicios;
+    PulsarDetalles(servicios, "/tmp/mayo.log", 1);
+    QTRY_COMPARE_WITH_TIMEOUT(servicios.mensajes,
+        QStringList { "[i] No se puede mostrar el fichero log, visualicelo con un programa editor "
+                      "de textos\n/tmp/mayo.log" },
+        5000);
 }
 
 void tst_frmMsg::detallesSinEditor()

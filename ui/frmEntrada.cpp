@@ -9,13 +9,13 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QDir>
-#include <QFileInfo>
 #include <QShortcut>
 #include <QStandardPaths>
 

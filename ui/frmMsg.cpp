@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 
 frmMsg::frmMsg(Servicios &servicios, QWidget *principal)
@@ -106,12 +107,18 @@ void frmMsg::Form_Load()
 
 void frmMsg::Command1_Click()
 {
-    const QString orden
-        = QStringLiteral("notepad ") + QString::fromStdString(modMain::FicheroSalida);
-    if (!servicios_.Ejecutar(orden)) {
-        servicios_.Informacion(this,
-            QStringLiteral("No se puede mostrar el fichero log, visualicelo con un "
-                           "programa editor de textos"));
+    const QString aviso = QStringLiteral(
+        "No se puede mostrar el fichero log, visualicelo con un programa editor de textos");
+    const QString log = QString::fromStdString(modMain::FicheroSalida);
+    // An editor that gave up at once gets the same message, with the log's
+    // path so that the user can open it by hand; the dialog may be gone by then.
+    Servicios &servicios = servicios_;
+    QPointer<frmMsg> dialogo(this);
+    const auto siFallaPronto = [&servicios, dialogo, aviso, log] {
+        servicios.Informacion(dialogo.data(), aviso + QLatin1Char('\n') + log);
+    };
+    if (!servicios_.Ejecutar(QStringLiteral("notepad ") + log, siFallaPronto)) {
+        servicios_.Informacion(this, aviso);
     }
 }
 

@@ -2,12 +2,15 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -58,6 +61,47 @@ bool Arrancar(const QString &programa, const QString &argumento)
     return QProcess::startDetached(programa, { argumento }, QString(), &pid) && pid != 0;
 }
 
+#if !defined(Q_OS_WIN)
+constexpr int kEsperaFallo = 2000; // ms
+
+// The program starts detached, so it outlives Cotarel; a shell around it
+// writes its exit status into a file, but only while the file still exists:
+// two seconds after the start the file is read and removed.
+bool ArrancarVigilado(
+    const QString &programa, const QString &argumento, std::function<void()> siFallaPronto)
+{
+    // Owned by the application until the check, so nothing is left if it ends first.
+    auto *estado = new QTemporaryFile(
+        QDir::tempPath() + QStringLiteral("/cotarel-XXXXXX"), QCoreApplication::instance());
+    if (!estado->open()) {
+        delete estado;
+        return Arrancar(programa, argumento);
+    }
+    estado->close();
+    qint64 pid = 0;
+    const bool arrancado
+        = QProcess::startDetached(QStringLiteral("/bin/sh"),
+              { QStringLiteral("-c"),
+                  QStringLiteral("\"$0\" \"$1\"; s=$?; [ -e \"$2\" ] && echo $s > \"$2\""),
+                  programa, argumento, estado->fileName() },
+              QString(), &pid)
+        && pid != 0;
+    if (!arrancado) {
+        delete estado;
+        return false;
+    }
+    QTimer::singleShot(kEsperaFallo, QCoreApplication::instance(), [estado, siFallaPronto] {
+        estado->open();
+        const QByteArray salida = estado->readAll().trimmed();
+        delete estado; // removes the file: a later end writes nothing
+        if (!salida.isEmpty() && salida != "0") {
+            siFallaPronto();
+        }
+    });
+    return true;
+}
+#endif
+
 } // namespace
 
 ServiciosReales::ServiciosReales()
@@ -105,16 +149,19 @@ bool ServiciosReales::Preguntar(QWidget *padre, const QString &texto)
 
 // The command text is the program's name, one blank, and its single argument,
 // which may itself hold blanks and is passed whole.
-bool ServiciosReales::Ejecutar(const QString &orden)
+bool ServiciosReales::Ejecutar(const QString &orden, std::function<void()> siFallaPronto)
 {
     const QString programa = orden.section(QLatin1Char(' '), 0, 0);
     const QString argumento = orden.mid(programa.size() + 1);
 #if defined(Q_OS_WIN)
+    static_cast<void>(siFallaPronto); // Notepad is always there, and stays open
     return Arrancar(programa, argumento);
 #else
-    if (!QStandardPaths::findExecutable(programa).isEmpty()) {
-        return Arrancar(programa, argumento);
+    const QString ejecutable
+        = QStandardPaths::findExecutable(programa).isEmpty() ? Abridor() : programa;
+    if (!siFallaPronto || QStandardPaths::findExecutable(ejecutable).isEmpty()) {
+        return Arrancar(ejecutable, argumento);
     }
-    return Arrancar(Abridor(), argumento);
+    return ArrancarVigilado(ejecutable, argumento, std::move(siFallaPronto));
 #endif
 }

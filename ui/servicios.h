@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // The open-file dialog's settings and its file name, which persists from one
@@ -31,8 +33,10 @@ public:
     // "Sí" and "No", "Sí" the default; true for "Sí".
     virtual bool Preguntar(QWidget *padre, const QString &texto) = 0;
     // Starts the program named in a command text, detached; false when nothing
-    // could be started.
-    virtual bool Ejecutar(const QString &orden) = 0;
+    // could be started. siFallaPronto runs later, on this thread, when the
+    // program ends with a failure status within two seconds (an opener that
+    // found nothing to open the file with).
+    virtual bool Ejecutar(const QString &orden, std::function<void()> siFallaPronto = {}) = 0;
 };
 
 class ServiciosReales : public Servicios
@@ -45,5 +49,5 @@ public:
     void Mensaje(QWidget *padre, const QString &texto) override;
     void Informacion(QWidget *padre, const QString &texto) override;
     bool Preguntar(QWidget *padre, const QString &texto) override;
-    bool Ejecutar(const QString &orden) override;
+    bool Ejecutar(const QString &orden, std::function<void()> siFallaPronto = {}) override;
 };
