@@ -1,3 +1,4 @@
+#include "dibujos.h"
 #include "frmEntrada.h"
 #include "frmMsg.h"
 #include "modMain.h"
@@ -74,6 +75,8 @@ private slots:
     void legibleConTemaOscuro();
     void teclado();
     void carpetaInicial();
+    void dibujosALaEscala_data();
+    void dibujosALaEscala();
 
 private:
     QString Ruta(const QString &nombre) const { return carpeta_->filePath(nombre); }
@@ -525,6 +528,27 @@ void tst_frmEntrada::carpetaInicial()
     const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QCOMPARE(CarpetaInicial(Ruta("no-such-folder")),
         QFileInfo(documentos).isDir() ? documentos : QDir::homePath());
+}
+
+// The pictures are drawn for the screen's scale, not stretched from 1x.
+void tst_frmEntrada::dibujosALaEscala_data()
+{
+    QTest::addColumn<qreal>("escala");
+    QTest::newRow("100 %") << 1.0;
+    QTest::newRow("150 %") << 1.5;
+    QTest::newRow("300 %") << 3.0;
+}
+
+void tst_frmEntrada::dibujosALaEscala()
+{
+    QFETCH(qreal, escala);
+    const QPixmap logo = dibujos::Logo(escala);
+    QCOMPARE(logo.size(), QSize(qRound(190 * escala), qRound(30 * escala)));
+    QCOMPARE(logo.devicePixelRatio(), escala);
+    QCOMPARE(logo.deviceIndependentSize(), QSizeF(190, 30));
+    const QPixmap carpeta = dibujos::Carpeta(QSize(32, 24), escala);
+    QCOMPARE(carpeta.size(), QSize(qRound(32 * escala), qRound(24 * escala)));
+    QCOMPARE(carpeta.devicePixelRatio(), escala);
 }
 
 QTEST_MAIN(tst_frmEntrada)

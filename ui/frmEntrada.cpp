@@ -1,6 +1,7 @@
 #include "frmEntrada.h"
 
 #include "controles.h"
+#include "dibujos.h"
 #include "frmMsg.h"
 #include "fuentes.h"
 #include "modMain.h"
@@ -67,8 +68,7 @@ void frmEntrada::CrearControles()
     tbEntrada->setReadOnly(true);
     Image1 = CrearControl<QLabel>(
         Frame1, "Image1", twips::Rectangulo(4320, 360, 480, 360), fuentes::SansSerif(8.25));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/imagenes/carpeta.png")));
-    Image1->setScaledContents(true);
+    Image1->setPixmap(dibujos::Carpeta(Image1->size(), devicePixelRatioF()));
     Image1->setCursor(Qt::PointingHandCursor);
 
     Frame2 = CrearControl<QGroupBox>(
@@ -92,7 +92,7 @@ void frmEntrada::CrearControles()
     // The logo is taller than the room left under the buttons: its foot is cut off.
     Image2 = CrearControl<QLabel>(
         this, "Image2", twips::Rectangulo(0, 3240, 2850, 450), fuentes::SansSerif(8.25));
-    Image2->setPixmap(QPixmap(QStringLiteral(":/imagenes/logo.png")));
+    Image2->setPixmap(dibujos::Logo(devicePixelRatioF()));
     Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image2->lower();
 

@@ -1,0 +1,93 @@
+#include "dibujos.h"
+
+#include "fuentes.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace dibujos {
+namespace {
+
+constexpr QSize kTamanoLogo(190, 30);
+const QColor kPlata(192, 192, 192);
+const QColor kMarino(0, 0, 128);
+const QColor kGranate(128, 0, 0);
+const QColor kGris(128, 128, 128);
+const QColor kRojo(255, 0, 0);
+const QColor kAmarillo(255, 221, 0);
+const QColor kAmarilloOscuro(200, 160, 0);
+const QColor kContorno(64, 48, 0);
+
+// A transparent pixmap of the logical size at the scale, and a painter on it
+// that works in logical units.
+QPixmap Lienzo(QSize tamano, qreal escala)
+{
+    QPixmap lienzo(tamano * escala);
+    lienzo.setDevicePixelRatio(escala);
+    lienzo.fill(Qt::transparent);
+    return lienzo;
+}
+
+QFont Letra(int pixeles, bool negrita, bool cursiva)
+{
+    QFont letra = fuentes::SansSerif(8, negrita);
+    letra.setPixelSize(pixeles);
+    letra.setItalic(cursiva);
+    return letra;
+}
+
+} // namespace
+
+QPixmap Logo(qreal escala)
+{
+    QPixmap logo = Lienzo(kTamanoLogo, escala);
+    QPainter pintor(&logo);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    pintor.setRenderHint(QPainter::TextAntialiasing);
+    pintor.fillRect(QRectF(0, 0, 190, 28), kPlata);
+    pintor.fillRect(QRectF(0, 0, 6, 28), kMarino);
+    pintor.fillRect(QRectF(0, 28, 190, 2), kRojo);
+    pintor.setPen(kMarino);
+    pintor.setFont(Letra(18, true, true));
+    pintor.drawText(
+        QRectF(12, 0, 86, 28), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Cotarel"));
+    pintor.setFont(Letra(10, false, false));
+    pintor.setPen(kGranate);
+    pintor.drawText(
+        QRectF(100, 2, 90, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Munvastor S.A."));
+    pintor.setPen(kGris);
+    pintor.drawText(
+        QRectF(100, 14, 90, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Control de DC"));
+    return logo;
+}
+
+QPixmap Carpeta(QSize tamano, qreal escala)
+{
+    QPixmap carpeta = Lienzo(tamano, escala);
+    QPainter pintor(&carpeta);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    pintor.scale(tamano.width() / 16.0, tamano.height() / 16.0); // drawn on a 16 x 16 grid
+    pintor.setPen(QPen(kContorno, 0.6));
+    // The back of the folder with its tab, then the open front leaning forward.
+    QPainterPath fondo;
+    fondo.moveTo(1, 4);
+    fondo.lineTo(5, 4);
+    fondo.lineTo(6.5, 5.5);
+    fondo.lineTo(13, 5.5);
+    fondo.lineTo(13, 13);
+    fondo.lineTo(1, 13);
+    fondo.closeSubpath();
+    pintor.setBrush(kAmarilloOscuro);
+    pintor.drawPath(fondo);
+    QPainterPath frente;
+    frente.moveTo(3, 7.5);
+    frente.lineTo(15.5, 7.5);
+    frente.lineTo(13, 13);
+    frente.lineTo(1, 13);
+    frente.closeSubpath();
+    pintor.setBrush(kAmarillo);
+    pintor.drawPath(frente);
+    return carpeta;
+}
+
+} // namespace dibujos

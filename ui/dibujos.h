@@ -1,0 +1,15 @@
+// The pictures inside the windows, drawn at the screen's scale rather than
+// stretched from small bitmaps, so they stay sharp at 150 %, 200 % or 300 %.
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+
+namespace dibujos {
+
+// The logo under the buttons: 190 x 30 at 1x.
+QPixmap Logo(qreal escala);
+// The open folder of the file picker, filling the given size.
+QPixmap Carpeta(QSize tamano, qreal escala);
+
+} // namespace dibujos
