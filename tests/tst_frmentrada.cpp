@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -470,6 +471,27 @@ double ContrasteDibujado(QWidget *widget)
     return mayor;
 }
 
+// With COTAREL_CAPTURAS=DIR, the windows as drawn, one under the other on
+// the desktop's colour, go to DIR/oscuro.png for the README.
+void GuardarCaptura(std::initializer_list<QWidget *> ventanas, const QColor &escritorio)
+{
+    const QString carpeta = qEnvironmentVariable("COTAREL_CAPTURAS");
+    if (carpeta.isEmpty()) {
+        return;
+    }
+    constexpr int kMargen = 12;
+    QImage imagen(400, 400, QImage::Format_RGB32);
+    imagen.fill(escritorio);
+    QPainter pintor(&imagen);
+    int y = kMargen;
+    for (QWidget *ventana : ventanas) {
+        pintor.drawPixmap(kMargen, y, ventana->grab());
+        y += ventana->height() + kMargen;
+    }
+    pintor.end();
+    imagen.copy(0, 0, 400, y).save(carpeta + "/oscuro.png");
+}
+
 // Under a dark desktop palette the windows keep their own light one: the
 // paths stay at 4.5 to 1 at least, the large bold outcome at 3 to 1.
 void tst_frmEntrada::legibleConTemaOscuro()
@@ -494,6 +516,7 @@ void tst_frmEntrada::legibleConTemaOscuro()
         resultado.show();
         QVERIFY(QTest::qWaitForWindowExposed(&resultado));
         QVERIFY(ContrasteDibujado(resultado.Label1) >= 3);
+        GuardarCaptura({ &ventana, &resultado }, oscura.color(QPalette::Window));
     }
     QApplication::setPalette(antes);
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Uses the built program in a real X window, as a person would: picks a file
-# with faulty accounts through the real file dialog, runs it, reads the result
-# and ends the program. Skips (77) where Xvfb or xdotool are missing.
+# Uses the built program in a real X window, as a person would: opens the file
+# dialog with a click, then picks a file with faulty accounts with the
+# keyboard alone (Ctrl+O), runs it, reads the result and ends the program. Skips (77) where Xvfb or xdotool are missing.
 #   ventana_real.sh COTAREL DATA_DIR
 # With COTAREL_CAPTURAS=DIR it also leaves screenshots of both windows there.
 set -euo pipefail
@@ -61,9 +61,21 @@ geometria=$(xdotool getwindowgeometry "$principal")
 echo "$geometria" | grep -q "Position: 0,0" || fallo "main window not at the top-left corner: $geometria"
 echo "$geometria" | grep -q "Geometry: 368x244" || fallo "client area not 368 x 244: $geometria"
 
-# The folder picture sits at 4320,360 (480 x 360 twips) in Frame1, at 120,1080.
+# The folder picture sits at 4320,360 (480 x 360 twips) in Frame1, at 120,1080:
+# a click on it opens the file dialog, which Escape closes again.
 xdotool mousemove --window "$principal" 312 108 click 1
-dialogo=$(buscar "Abrir fichero a filtrar") || fallo "no file dialog"
+dialogo=$(buscar "Abrir fichero a filtrar") || fallo "no file dialog after a click on the folder"
+xdotool windowfocus --sync "$dialogo"
+xdotool key Escape
+for _ in $(seq 100); do
+    xdotool search --name "^Abrir fichero a filtrar\$" > /dev/null || break
+    sleep 0.05
+done
+
+# From here on the keyboard alone: Ctrl+O, the path, Alt+P, Enter, Alt+E.
+xdotool windowfocus --sync "$principal"
+xdotool key ctrl+o
+dialogo=$(buscar "Abrir fichero a filtrar") || fallo "no file dialog after Ctrl+O"
 xdotool windowfocus --sync "$dialogo"
 xdotool type --delay 10 "$entrada"
 xdotool key Return
