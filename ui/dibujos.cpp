@@ -90,4 +90,70 @@ QPixmap Carpeta(QSize tamano, qreal escala)
     return carpeta;
 }
 
+namespace {
+
+constexpr int kTamanosIcono[] = { 16, 24, 32, 48, 64, 128, 256 };
+
+// A square icon drawn on a 32 x 32 grid at each size.
+template <typename Dibujar> QIcon Icono(Dibujar dibujar)
+{
+    QIcon icono;
+    for (const int lado : kTamanosIcono) {
+        QPixmap imagen(lado, lado);
+        imagen.fill(Qt::transparent);
+        QPainter pintor(&imagen);
+        pintor.setRenderHint(QPainter::Antialiasing);
+        pintor.scale(lado / 32.0, lado / 32.0);
+        dibujar(pintor);
+        pintor.end();
+        icono.addPixmap(imagen);
+    }
+    return icono;
+}
+
+// A sheet with a folded corner and lines of text.
+void Hoja(QPainter &pintor, const QColor &papel, qreal ancho)
+{
+    QPainterPath hoja;
+    hoja.moveTo(4, 2);
+    hoja.lineTo(4 + ancho - 6, 2);
+    hoja.lineTo(4 + ancho, 8);
+    hoja.lineTo(4 + ancho, 30);
+    hoja.lineTo(4, 30);
+    hoja.closeSubpath();
+    pintor.setPen(QPen(QColor(80, 80, 80), 1));
+    pintor.setBrush(papel);
+    pintor.drawPath(hoja);
+    pintor.setPen(QPen(QColor(110, 110, 110), 1.2));
+    for (qreal y = 10; y < 24; y += 4) {
+        pintor.drawLine(QPointF(8, y), QPointF(ancho - 2, y));
+    }
+}
+
+} // namespace
+
+QIcon IconoEntrada()
+{
+    return Icono([](QPainter &pintor) {
+        Hoja(pintor, Qt::white, 20);
+        pintor.setPen(QPen(QColor(0, 140, 0), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        pintor.drawPolyline(QPolygonF({ QPointF(11, 22), QPointF(16, 28), QPointF(29, 14) }));
+    });
+}
+
+QIcon IconoResultado()
+{
+    return Icono([](QPainter &pintor) {
+        Hoja(pintor, QColor(255, 240, 140), 18);
+        pintor.setPen(QPen(kMarino, 3, Qt::SolidLine, Qt::RoundCap));
+        pintor.drawLine(QPointF(27, 27), QPointF(31, 31));
+        pintor.setPen(QPen(kMarino, 2));
+        pintor.setBrush(QColor(170, 220, 255));
+        pintor.drawEllipse(QPointF(21, 20), 7, 7);
+        pintor.setPen(QPen(kRojo, 2.2, Qt::SolidLine, Qt::RoundCap));
+        pintor.drawLine(QPointF(18, 17), QPointF(24, 23));
+        pintor.drawLine(QPointF(24, 17), QPointF(18, 23));
+    });
+}
+
 } // namespace dibujos

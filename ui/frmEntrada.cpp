@@ -30,7 +30,7 @@ frmEntrada::frmEntrada(Servicios &servicios, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmEntrada"));
     setWindowTitle(QStringLiteral("Cotarel Ver 1.0"));
-    setWindowIcon(QIcon(QStringLiteral(":/imagenes/entrada.png")));
+    setWindowIcon(dibujos::IconoEntrada());
     setFixedSize(twips::Tamano(5520, 3660));
     CrearControles();
     DescribirControles();

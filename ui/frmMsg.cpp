@@ -1,6 +1,7 @@
 #include "frmMsg.h"
 
 #include "controles.h"
+#include "dibujos.h"
 #include "fuentes.h"
 #include "modMain.h"
 #include "paleta.h"
@@ -21,7 +22,7 @@ frmMsg::frmMsg(Servicios &servicios, QWidget *principal)
 {
     setObjectName(QStringLiteral("frmMsg"));
     setWindowTitle(QStringLiteral("Cotarel    Munvastor S.A."));
-    setWindowIcon(QIcon(QStringLiteral(":/imagenes/resultado.png")));
+    setWindowIcon(dibujos::IconoResultado());
     setFixedSize(twips::Tamano(5760, 1305));
     setModal(true);
     CrearControles();
