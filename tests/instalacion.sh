@@ -22,6 +22,8 @@ grep -q '^Comment\[es\]=' "$escritorio" || fallo "desktop entry without a Spanis
 if command -v desktop-file-validate > /dev/null; then
     desktop-file-validate "$escritorio" || fallo "desktop entry does not validate"
 fi
-[ -f "$prefijo/share/icons/hicolor/32x32/apps/cotarel.png" ] || fallo "no icon"
+for lado in 16 32 256; do
+    [ -f "$prefijo/share/icons/hicolor/${lado}x${lado}/apps/cotarel.png" ] || fallo "no ${lado}px icon"
+done
 "$prefijo/bin/cotarel-check" --version | grep -q '1.00' || fallo "installed cotarel-check does not run"
 echo "PASS: programs, desktop entry and icon installed"
