@@ -5,15 +5,23 @@
 #include "proceso.h"
 
 #include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
+#include <mutex>
 #include <optional>
+#include <pthread.h>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unistd.h>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -23,7 +31,7 @@ constexpr int kConErrores = 1;
 constexpr int kNoComprobado = 2;
 constexpr int kUsoIncorrecto = 64;
 
-constexpr std::string_view kAyuda = R"(Uso: cotarel-check FICHERO...
+constexpr std::string_view kAyuda = R"(Uso: cotarel-check [OPCIONES] FICHERO...
 
 Comprueba los dígitos de control de todas las cuentas de uno o varios
 ficheros de órdenes bancarias, igual que el botón Procesar de Cotarel:
@@ -73,8 +81,17 @@ Ejemplos:
   cotarel-check /remesas/*.q19 || echo "Revise los logs"
 
 Opciones:
-  --help     muestra esta ayuda
-  --version  muestra la versión
+  -q, --silencioso      no escribe nada en la salida estándar; solo el
+                        estado de salida dice el resultado
+  -r, --recursivo       comprueba los ficheros de las carpetas nombradas y
+                        de sus subcarpetas, por orden de ruta (no los .log)
+  --desde=FICHERO       lee además los nombres de FICHERO, uno por línea
+                        ("-": de la entrada estándar)
+  -0                    con --desde, los nombres van separados por NUL
+  -j N, --trabajos=N    comprueba N ficheros a la vez (por omisión, tantos
+                        como procesadores); la salida sigue el orden dado
+  --help                muestra esta ayuda
+  --version             muestra la versión
 )";
 
 // Set by SIGINT, SIGTERM or SIGHUP; the run in progress stops at its next
@@ -116,51 +133,71 @@ void InstalarSenales()
     const int senal = senalRecibida;
     std::cout.flush();
     std::signal(senal, SIG_DFL);
+    sigset_t esta;
+    sigemptyset(&esta);
+    sigaddset(&esta, senal);
+    pthread_sigmask(SIG_UNBLOCK, &esta, nullptr);
     std::raise(senal);
     std::_Exit(128 + senal);
 }
 
-// Messages of the run go to standard error, prefixed with the file's path.
+constexpr std::string_view kPrograma = "cotarel-check: ";
+
+// What one file gave: its line for standard output, its messages for standard
+// error and its exit status. Files checked in parallel are reported in order.
+struct Informe
+{
+    std::string salida;
+    std::string errores;
+    int estado = kTodoCorrecto;
+    bool interrumpido = false;
+};
+
+// Messages of the run are kept for the file's report, prefixed with the
+// program's name and the file's path.
 class InterfazConsola final : public modMain::Interfaz
 {
 public:
-    explicit InterfazConsola(std::string_view ruta)
+    InterfazConsola(std::string_view ruta, std::string &errores)
         : ruta_(ruta)
+        , errores_(errores)
     {
     }
 
     void MostrarMensaje(std::string_view texto) override
     {
-        std::cerr << ruta_ << ": " << texto << '\n';
+        errores_.append(kPrograma).append(ruta_).append(": ").append(texto).append("\n");
     }
     bool Interrumpido() override { return senalRecibida != 0; }
 
 private:
     std::string_view ruta_;
+    std::string &errores_;
 };
 
 // One line for the file: path, outcome, kind, faulty accounts and, when a
 // log is kept, its path.
-void Informar(const std::string &ruta, std::string_view resultado, std::string_view tipo,
+std::string Linea(const std::string &ruta, std::string_view resultado, std::string_view tipo,
     unsigned long long erroneas, std::string_view log = {})
 {
-    std::cout << ruta << '\t' << resultado << '\t' << tipo << '\t' << erroneas;
+    std::string linea = ruta;
+    linea.append("\t").append(resultado).append("\t").append(tipo).append("\t");
+    linea += std::to_string(erroneas);
     if (!log.empty()) {
-        std::cout << '\t' << log;
+        linea.append("\t").append(log);
     }
-    std::cout << '\n';
+    return linea + "\n";
 }
 
 constexpr std::string_view kNoComprobadoTexto = "No comprobado";
 constexpr std::string_view kSinTipo = "-"; // the file could not be read
 
-int ComprobarFichero(const std::string &ruta, const std::string &log)
+Informe ComprobarFichero(const std::string &ruta, const std::string &log)
 {
-    InterfazConsola consola(ruta);
+    Informe informe;
+    InterfazConsola consola(ruta, informe.errores);
     const modMain::Resultado resultado = modMain::Procesar(ruta, log, consola);
-    if (resultado.fallo == modMain::Fallo::Interrumpido) {
-        MorirPorLaSenal();
-    }
+    informe.interrumpido = resultado.fallo == modMain::Fallo::Interrumpido;
     const std::string_view tipo = resultado.fallo == modMain::Fallo::NoSePuedeAbrirEntrada
         ? kSinTipo
         : modMain::NombreTipo(resultado.tipo);
@@ -168,15 +205,16 @@ int ComprobarFichero(const std::string &ruta, const std::string &log)
         if (resultado.SinCuentas()) {
             consola.MostrarMensaje(modMain::kSinCuentas);
         }
-        Informar(ruta, kNoComprobadoTexto, tipo, resultado.cuentasErroneas);
-        return kNoComprobado;
+        informe.salida = Linea(ruta, kNoComprobadoTexto, tipo, resultado.cuentasErroneas);
+        informe.estado = kNoComprobado;
+    } else if (!resultado.hayErrores) {
+        informe.salida = Linea(ruta, modMain::kProcesoTerminado, tipo, 0);
+    } else {
+        informe.salida
+            = Linea(ruta, modMain::kProcesoConErrores, tipo, resultado.cuentasErroneas, log);
+        informe.estado = kConErrores;
     }
-    if (!resultado.hayErrores) {
-        Informar(ruta, modMain::kProcesoTerminado, tipo, 0);
-        return kTodoCorrecto;
-    }
-    Informar(ruta, modMain::kProcesoConErrores, tipo, resultado.cuentasErroneas, log);
-    return kConErrores;
+    return informe;
 }
 
 // Where a log really goes: its folder resolved, its own name kept as it is
@@ -189,48 +227,270 @@ std::filesystem::path DondeVaElLog(const std::string &log)
     return std::filesystem::weakly_canonical(carpeta, ignorado) / ruta.filename();
 }
 
-// Checks every file; a file whose log is already another argument's is not
-// checked, so that no run replaces or removes the log of an earlier one.
-int ComprobarTodos(const std::vector<std::string> &ficheros)
+// A file whose log is already an earlier file's is not checked, so that no
+// run replaces or removes the log of another: its report is ready at once.
+std::vector<std::optional<Informe>> LogsRepetidos(const std::vector<std::string> &ficheros)
 {
     std::map<std::filesystem::path, std::string> duenos; // log -> the file it belongs to
+    std::vector<std::optional<Informe>> informes(ficheros.size());
+    for (std::size_t i = 0; i < ficheros.size(); ++i) {
+        const std::string log = modMain::DerivarNombreLog(ficheros[i]);
+        const auto [dueno, nuevo] = duenos.emplace(DondeVaElLog(log), ficheros[i]);
+        if (!nuevo) {
+            Informe &informe = informes[i].emplace();
+            informe.errores = std::string(kPrograma) + ficheros[i] + ": El registro " + log
+                + " ya es el de " + dueno->second + "\n";
+            informe.salida = Linea(ficheros[i], kNoComprobadoTexto, kSinTipo, 0);
+            informe.estado = kNoComprobado;
+        }
+    }
+    return informes;
+}
+
+struct Opciones
+{
+    bool silencioso = false;
+    bool recursivo = false;
+    bool separadorNulo = false;
+    std::optional<std::string> desde; // "-": standard input
+    unsigned trabajos = std::max(1U, std::thread::hardware_concurrency());
+    std::vector<std::string> ficheros;
+};
+
+void Publicar(const Informe &informe, const Opciones &opciones)
+{
+    std::cerr << informe.errores;
+    if (!opciones.silencioso) {
+        std::cout << informe.salida << std::flush;
+    }
+}
+
+// One file after another on this thread, which also takes the signals.
+int ComprobarEnOrden(const std::vector<std::string> &ficheros, const Opciones &opciones)
+{
+    std::vector<std::optional<Informe>> informes = LogsRepetidos(ficheros);
     int estado = kTodoCorrecto;
-    for (const auto &fichero : ficheros) {
+    for (std::size_t i = 0; i < ficheros.size(); ++i) {
         if (senalRecibida != 0) {
             MorirPorLaSenal();
         }
-        const std::string log = modMain::DerivarNombreLog(fichero);
-        const auto [dueno, nuevo] = duenos.emplace(DondeVaElLog(log), fichero);
-        if (!nuevo) {
-            std::cerr << fichero << ": El registro " << log << " ya es el de " << dueno->second
-                      << '\n';
-            Informar(fichero, kNoComprobadoTexto, kSinTipo, 0);
-            estado = std::max(estado, kNoComprobado);
-            continue;
+        if (!informes[i]) {
+            informes[i] = ComprobarFichero(ficheros[i], modMain::DerivarNombreLog(ficheros[i]));
         }
-        estado = std::max(estado, ComprobarFichero(fichero, log));
+        if (informes[i]->interrumpido) {
+            MorirPorLaSenal();
+        }
+        Publicar(*informes[i], opciones);
+        estado = std::max(estado, informes[i]->estado);
     }
     return estado;
 }
 
-int Uso()
+// Several files at once; the reports come out in the order of the files, each
+// as soon as it and all before it are done. The signals go to the workers,
+// whose runs see them; this thread only reports.
+int ComprobarEnParalelo(
+    const std::vector<std::string> &ficheros, const Opciones &opciones, std::size_t cuantos)
 {
-    std::cerr << "Uso: cotarel-check FICHERO...  (cotarel-check --help para más información)\n";
+    std::vector<std::optional<Informe>> informes = LogsRepetidos(ficheros);
+    std::mutex cerrojo;
+    std::condition_variable listo;
+    std::size_t siguiente = 0;
+    const auto trabajar = [&] {
+        for (;;) {
+            std::size_t i = 0;
+            {
+                std::lock_guard guarda(cerrojo);
+                while (siguiente < ficheros.size() && informes[siguiente]) {
+                    ++siguiente;
+                }
+                if (siguiente == ficheros.size() || senalRecibida != 0) {
+                    return;
+                }
+                i = siguiente++;
+            }
+            Informe informe = ComprobarFichero(ficheros[i], modMain::DerivarNombreLog(ficheros[i]));
+            std::lock_guard guarda(cerrojo);
+            informes[i] = std::move(informe);
+            listo.notify_all();
+        }
+    };
+    std::vector<std::jthread> trabajadores;
+    for (std::size_t t = 0; t < cuantos; ++t) {
+        trabajadores.emplace_back(trabajar);
+    }
+    sigset_t senales;
+    sigemptyset(&senales);
+    for (const int senal : { SIGINT, SIGTERM, SIGHUP, SIGALRM }) {
+        sigaddset(&senales, senal);
+    }
+    pthread_sigmask(SIG_BLOCK, &senales, nullptr);
+    int estado = kTodoCorrecto;
+    for (std::size_t i = 0; i < ficheros.size(); ++i) {
+        std::unique_lock espera(cerrojo);
+        while (!listo.wait_for(espera, std::chrono::milliseconds(100),
+            [&] { return informes[i].has_value() || senalRecibida != 0; })) { }
+        if (!informes[i] || informes[i]->interrumpido) {
+            espera.unlock();
+            trabajadores.clear(); // each ends its run at the next block
+            MorirPorLaSenal();
+        }
+        const Informe informe = std::move(*informes[i]);
+        espera.unlock();
+        Publicar(informe, opciones);
+        estado = std::max(estado, informe.estado);
+    }
+    return estado;
+}
+
+int ComprobarTodos(const std::vector<std::string> &ficheros, const Opciones &opciones)
+{
+    const std::size_t cuantos = std::min<std::size_t>(opciones.trabajos, ficheros.size());
+    const int estado = cuantos <= 1 ? ComprobarEnOrden(ficheros, opciones)
+                                    : ComprobarEnParalelo(ficheros, opciones, cuantos);
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << kPrograma << "no se puede escribir la salida est\u00E1ndar\n";
+        return std::max(estado, kNoComprobado);
+    }
+    return estado;
+}
+
+int Uso(std::string_view motivo = {})
+{
+    if (!motivo.empty()) {
+        std::cerr << kPrograma << motivo << '\n';
+    }
+    std::cerr << kPrograma
+              << "uso: cotarel-check [OPCIONES] FICHERO...  (cotarel-check --help para m\u00E1s "
+                 "informaci\u00F3n)\n";
     return kUsoIncorrecto;
 }
 
-// The files named on the command line, or nothing when an option is unknown.
-std::optional<std::vector<std::string>> Ficheros(const std::vector<std::string> &argumentos)
+// The value of "--nombre=valor" or of "-x valor"; nothing when it is missing.
+std::optional<std::string> Valor(const std::vector<std::string> &argumentos, std::size_t &i,
+    std::string_view largo, std::string_view corto)
 {
-    std::vector<std::string> ficheros;
+    const std::string &argumento = argumentos[i];
+    if (argumento.starts_with(largo) && argumento.size() > largo.size()
+        && argumento[largo.size()] == '=') {
+        return argumento.substr(largo.size() + 1);
+    }
+    if ((argumento == largo || argumento == corto) && i + 1 < argumentos.size()) {
+        return argumentos[++i];
+    }
+    if (!corto.empty() && argumento.starts_with(corto) && argumento.size() > corto.size()) {
+        return argumento.substr(corto.size());
+    }
+    return std::nullopt;
+}
+
+bool EsOpcion(const std::string &argumento, std::string_view largo, std::string_view corto)
+{
+    return argumento == largo || argumento.starts_with(std::string(largo) + "=")
+        || (!corto.empty() && argumento.starts_with(corto));
+}
+
+// The options and the files named, or why the command line is wrong.
+std::variant<Opciones, std::string> LeerOpciones(const std::vector<std::string> &argumentos)
+{
+    Opciones opciones;
     bool soloFicheros = false;
-    for (const auto &argumento : argumentos) {
-        if (!soloFicheros && argumento == "--") {
+    for (std::size_t i = 0; i < argumentos.size(); ++i) {
+        const std::string &argumento = argumentos[i];
+        if (soloFicheros || argumento == "-" || argumento.empty() || argumento[0] != '-') {
+            opciones.ficheros.push_back(argumento);
+        } else if (argumento == "--") {
             soloFicheros = true;
-        } else if (!soloFicheros && argumento.size() > 1 && argumento[0] == '-') {
-            return std::nullopt;
+        } else if (argumento == "-q" || argumento == "--silencioso") {
+            opciones.silencioso = true;
+        } else if (argumento == "-r" || argumento == "--recursivo") {
+            opciones.recursivo = true;
+        } else if (argumento == "-0") {
+            opciones.separadorNulo = true;
+        } else if (EsOpcion(argumento, "--desde", "")) {
+            opciones.desde = Valor(argumentos, i, "--desde", "");
+            if (!opciones.desde) {
+                return std::string("falta el fichero de --desde");
+            }
+        } else if (EsOpcion(argumento, "--trabajos", "-j")) {
+            const auto valor = Valor(argumentos, i, "--trabajos", "-j");
+            unsigned trabajos = 0;
+            if (!valor
+                || std::from_chars(valor->data(), valor->data() + valor->size(), trabajos).ptr
+                    != valor->data() + valor->size()
+                || trabajos == 0) {
+                return "el n\u00FAmero de trabajos no es v\u00E1lido: " + valor.value_or("");
+            }
+            opciones.trabajos = trabajos;
         } else {
-            ficheros.push_back(argumento);
+            return "opci\u00F3n desconocida: " + argumento;
+        }
+    }
+    return opciones;
+}
+
+bool EsRegistro(const std::filesystem::path &ruta)
+{
+    const std::string extension = ruta.extension().string();
+    return extension == ".log" || extension == ".log1";
+}
+
+// The regular files under a folder, logs left out, in the order of their paths.
+void AnadirCarpeta(const std::string &carpeta, std::vector<std::string> &ficheros)
+{
+    std::vector<std::string> encontrados;
+    std::error_code error;
+    for (auto entrada = std::filesystem::recursive_directory_iterator(
+             carpeta, std::filesystem::directory_options::skip_permission_denied, error);
+         !error && entrada != std::filesystem::recursive_directory_iterator();
+         entrada.increment(error)) {
+        if (entrada->is_regular_file(error) && !EsRegistro(entrada->path())) {
+            encontrados.push_back(entrada->path().string());
+        }
+    }
+    std::sort(encontrados.begin(), encontrados.end());
+    ficheros.insert(ficheros.end(), encontrados.begin(), encontrados.end());
+}
+
+// Names one per line (or NUL-separated), from a file or standard input.
+bool LeerNombres(const std::string &origen, bool separadorNulo, std::vector<std::string> &nombres)
+{
+    std::ifstream fichero;
+    if (origen != "-") {
+        fichero.open(origen, std::ios::binary);
+        if (!fichero) {
+            return false;
+        }
+    }
+    std::istream &entrada = origen == "-" ? std::cin : fichero;
+    for (std::string nombre; std::getline(entrada, nombre, separadorNulo ? '\0' : '\n');) {
+        if (!separadorNulo && nombre.ends_with('\r')) {
+            nombre.pop_back();
+        }
+        if (!nombre.empty()) {
+            nombres.push_back(nombre);
+        }
+    }
+    return true;
+}
+
+// The files to check: those named, those listed by --desde, and with -r the
+// files inside the folders among them.
+std::optional<std::vector<std::string>> Ficheros(const Opciones &opciones)
+{
+    std::vector<std::string> nombres = opciones.ficheros;
+    if (opciones.desde && !LeerNombres(*opciones.desde, opciones.separadorNulo, nombres)) {
+        std::cerr << kPrograma << "no se puede leer " << *opciones.desde << '\n';
+        return std::nullopt;
+    }
+    std::vector<std::string> ficheros;
+    for (const auto &nombre : nombres) {
+        std::error_code error;
+        if (opciones.recursivo && std::filesystem::is_directory(nombre, error)) {
+            AnadirCarpeta(nombre, ficheros);
+        } else {
+            ficheros.push_back(nombre);
         }
     }
     return ficheros;
@@ -249,10 +509,19 @@ int main(int argc, char *argv[])
         std::cout << "cotarel-check 1.00\n";
         return kTodoCorrecto;
     }
-    const auto ficheros = Ficheros(argumentos);
-    if (!ficheros || ficheros->empty()) {
+    const auto leidas = LeerOpciones(argumentos);
+    if (const auto *motivo = std::get_if<std::string>(&leidas)) {
+        return Uso(*motivo);
+    }
+    const Opciones &opciones = std::get<Opciones>(leidas);
+    if (opciones.ficheros.empty() && !opciones.desde) {
         return Uso();
     }
+    const auto ficheros = Ficheros(opciones);
+    if (!ficheros) {
+        return kNoComprobado;
+    }
+    std::signal(SIGPIPE, SIG_IGN); // a closed output is a write that fails, not a death
     InstalarSenales();
-    return ComprobarTodos(*ficheros);
+    return ComprobarTodos(*ficheros, opciones);
 }

@@ -42,6 +42,20 @@ BufferLectura ReservarBufferLectura()
     return BufferLectura(static_cast<char *>(memoria));
 }
 
+// The last reader's buffer, kept for the next reader of the same thread: a
+// batch of small files does not map and clear a fresh huge page for each.
+BufferLectura &BufferGuardado()
+{
+    thread_local BufferLectura guardado;
+    return guardado;
+}
+
+BufferLectura TomarBufferLectura()
+{
+    BufferLectura &guardado = BufferGuardado();
+    return guardado ? std::move(guardado) : ReservarBufferLectura();
+}
+
 } // namespace
 
 Fichero AbrirParaLeer(const std::string &ruta)
@@ -61,8 +75,15 @@ LectorLineas::LectorLineas(const std::string &ruta)
     , conAvx2_(fin_de_linea::ConAvx2())
 {
     if (fichero_) {
-        buffer_ = ReservarBufferLectura();
+        buffer_ = TomarBufferLectura();
         linea_.reserve(kMaxLinea);
+    }
+}
+
+LectorLineas::~LectorLineas()
+{
+    if (buffer_) {
+        BufferGuardado() = std::move(buffer_);
     }
 }
 

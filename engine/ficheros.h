@@ -35,6 +35,9 @@ public:
     static constexpr std::size_t kMaxLinea = 600;
 
     explicit LectorLineas(const std::string &ruta);
+    ~LectorLineas();
+    LectorLineas(const LectorLineas &) = delete;
+    LectorLineas &operator=(const LectorLineas &) = delete;
 
     bool Abierto() const { return fichero_ != nullptr; }
     // The bytes at the start of the file, before any line is taken: as many as

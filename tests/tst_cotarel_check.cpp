@@ -109,10 +109,10 @@ INSTANTIATE_TEST_SUITE_P(Casos, CotarelCheckTest,
         CasoCheck { "faulty_file", { "malo" }, 1,
             { "{malo}.q19\tProceso terminado con errores\tadeudos\t3\t{malo}.log" }, "" },
         CasoCheck { "not_csb", { "nocsb" }, 2, { "{nocsb}.q19\tNo comprobado\tno-csb\t0" },
-            "{nocsb}.q19: El fichero no es CSB\n" },
+            "cotarel-check: {nocsb}.q19: El fichero no es CSB\n" },
         CasoCheck { "no_account_to_check", { "vacio" }, 2,
             { "{vacio}.q19\tNo comprobado\tadeudos\t0" },
-            "{vacio}.q19: No se ha comprobado ninguna cuenta\n" },
+            "cotarel-check: {vacio}.q19: No se ha comprobado ninguna cuenta\n" },
         CasoCheck { "several_files", { "bueno", "malo" }, 1,
             { "{bueno}.q19\tProceso terminado\tadeudos\t0",
                 "{malo}.q19\tProceso terminado con errores\tadeudos\t3\t{malo}.log" },
@@ -120,11 +120,11 @@ INSTANTIATE_TEST_SUITE_P(Casos, CotarelCheckTest,
         CasoCheck { "two_files_one_log", { "malo", "malo" }, 2,
             { "{malo}.q19\tProceso terminado con errores\tadeudos\t3\t{malo}.log",
                 "{malo}.q19\tNo comprobado\t-\t0" },
-            "{malo}.q19: El registro {malo}.log ya es el de {malo}.q19\n" },
+            "cotarel-check: {malo}.q19: El registro {malo}.log ya es el de {malo}.q19\n" },
         CasoCheck { "missing_file_among_good_ones", { "malo", "falta", "bueno" }, 2,
             { "{malo}.q19\tProceso terminado con errores\tadeudos\t3\t{malo}.log",
                 "{falta}.q19\tNo comprobado\t-\t0", "{bueno}.q19\tProceso terminado\tadeudos\t0" },
-            "{falta}.q19: No se puede abrir el fichero de Entrada\n" }),
+            "cotarel-check: {falta}.q19: No se puede abrir el fichero de Entrada\n" }),
     [](const auto &info) { return info.param.nombre; });
 
 TEST(CotarelCheck, ReemplazaUnLogAnteriorSinPreguntar)
@@ -193,6 +193,73 @@ TEST_P(SenalTest, ConservaElLogAnterior)
 INSTANTIATE_TEST_SUITE_P(Senales, SenalTest, testing::Values(SIGINT, SIGTERM),
     [](const auto &info) { return std::string(info.param == SIGINT ? "sigint" : "sigterm"); });
 
+// The options for scripts: each command line (files as {carpeta}/name) with
+// its exit status and exact standard output.
+struct CasoOpciones
+{
+    const char *nombre;
+    const char *argumentos;
+    int estado;
+    const char *salida;
+};
+
+void PrintTo(const CasoOpciones &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
+}
+
+class OpcionesTest : public testing::TestWithParam<CasoOpciones>
+{
+};
+
+TEST_P(OpcionesTest, SalidaEnOrden)
+{
+    prueba::CarpetaTemporal carpeta;
+    const std::string bueno
+        = "5180\r\n" + prueba::Registro({ { 1, "5680" }, { 69, "12345678010123456789" } }) + "\r\n";
+    std::filesystem::create_directories(carpeta / "arbol" / "b");
+    for (const char *nombre :
+        { "arbol/b/2.q19", "arbol/a.q19", "arbol/c.txt", "1.q19", "2.q19", "3.q19" }) {
+        prueba::EscribirBytes(carpeta / nombre, bueno);
+    }
+    prueba::EscribirBytes(carpeta / "arbol" / "viejo.log", "a log");
+    prueba::EscribirBytes(carpeta / "lista",
+        (carpeta / "2.q19").string() + '\0' + (carpeta / "1.q19").string() + '\0');
+    const std::string raiz = (carpeta / "").string();
+    const auto sustituir = [&raiz](std::string texto) {
+        for (std::size_t pos; (pos = texto.find("{carpeta}/")) != std::string::npos;) {
+            texto.replace(pos, 10, raiz);
+        }
+        return texto;
+    };
+    const Salida salida = Ejecutar(sustituir(GetParam().argumentos), carpeta);
+    EXPECT_EQ(salida.estado, GetParam().estado) << salida.errores;
+    EXPECT_EQ(salida.salida, sustituir(GetParam().salida));
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, OpcionesTest,
+    testing::Values(CasoOpciones { "quiet", "-q {carpeta}/1.q19", 0, "" },
+        CasoOpciones { "recursive_in_path_order_without_logs", "-r {carpeta}/arbol", 0,
+            "{carpeta}/arbol/a.q19\tProceso terminado\tadeudos\t0\n"
+            "{carpeta}/arbol/b/2.q19\tProceso terminado\tadeudos\t0\n"
+            "{carpeta}/arbol/c.txt\tProceso terminado\tadeudos\t0\n" },
+        CasoOpciones { "names_from_a_nul_separated_list",
+            "{carpeta}/3.q19 --desde {carpeta}/lista -0", 0,
+            "{carpeta}/3.q19\tProceso terminado\tadeudos\t0\n"
+            "{carpeta}/2.q19\tProceso terminado\tadeudos\t0\n"
+            "{carpeta}/1.q19\tProceso terminado\tadeudos\t0\n" },
+        CasoOpciones { "names_from_standard_input", "--desde=- < {carpeta}/lista -0 -j3", 0,
+            "{carpeta}/2.q19\tProceso terminado\tadeudos\t0\n"
+            "{carpeta}/1.q19\tProceso terminado\tadeudos\t0\n" },
+        CasoOpciones { "parallel_in_the_order_given",
+            "-j 3 {carpeta}/3.q19 {carpeta}/arbol/a.q19 {carpeta}/1.q19 {carpeta}/2.q19", 0,
+            "{carpeta}/3.q19\tProceso terminado\tadeudos\t0\n"
+            "{carpeta}/arbol/a.q19\tProceso terminado\tadeudos\t0\n"
+            "{carpeta}/1.q19\tProceso terminado\tadeudos\t0\n"
+            "{carpeta}/2.q19\tProceso terminado\tadeudos\t0\n" },
+        CasoOpciones { "output_that_cannot_be_written", "{carpeta}/1.q19 > /dev/full", 2, "" }),
+    [](const auto &info) { return std::string(info.param.nombre); });
+
 struct CasoUso
 {
     const char *nombre;
@@ -220,8 +287,13 @@ TEST_P(UsoTest, Uso)
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, UsoTest,
-    testing::Values(CasoUso { "no_arguments", "", 64, "Uso: cotarel-check FICHERO" },
-        CasoUso { "unknown_option", "--rapido x.q19", 64, "Uso:" },
+    testing::Values(
+        CasoUso { "no_arguments", "", 64, "cotarel-check: uso: cotarel-check [OPCIONES] FICHERO" },
+        CasoUso { "unknown_option_named", "--rapido x.q19", 64,
+            "cotarel-check: opci\u00F3n desconocida: --rapido" },
+        CasoUso { "no_jobs", "-j 0 x.q19", 64, "n\u00FAmero de trabajos no es v\u00E1lido: 0" },
+        CasoUso { "list_that_cannot_be_read", "--desde=/no/such/list", 2,
+            "cotarel-check: no se puede leer /no/such/list" },
         CasoUso { "help", "--help", 0, "Ejemplos:" },
         CasoUso { "version", "--version", 0, "cotarel-check 1.00" },
         CasoUso { "dash_dash_takes_a_name", "-- -x.q19", 2,
