@@ -227,24 +227,31 @@ std::filesystem::path DondeVaElLog(const std::string &log)
     return std::filesystem::weakly_canonical(carpeta, ignorado) / ruta.filename();
 }
 
+// Each file's log, and a report for each file that is not to be checked.
+struct Plan
+{
+    std::vector<std::string> logs;
+    std::vector<std::optional<Informe>> informes;
+};
+
 // A file whose log is already an earlier file's is not checked, so that no
 // run replaces or removes the log of another: its report is ready at once.
-std::vector<std::optional<Informe>> LogsRepetidos(const std::vector<std::string> &ficheros)
+Plan Planificar(const std::vector<std::string> &ficheros)
 {
     std::map<std::filesystem::path, std::string> duenos; // log -> the file it belongs to
-    std::vector<std::optional<Informe>> informes(ficheros.size());
+    Plan plan { {}, std::vector<std::optional<Informe>>(ficheros.size()) };
     for (std::size_t i = 0; i < ficheros.size(); ++i) {
-        const std::string log = modMain::DerivarNombreLog(ficheros[i]);
+        const std::string &log = plan.logs.emplace_back(modMain::DerivarNombreLog(ficheros[i]));
         const auto [dueno, nuevo] = duenos.emplace(DondeVaElLog(log), ficheros[i]);
         if (!nuevo) {
-            Informe &informe = informes[i].emplace();
+            Informe &informe = plan.informes[i].emplace();
             informe.errores = std::string(kPrograma) + ficheros[i] + ": El registro " + log
                 + " ya es el de " + dueno->second + "\n";
             informe.salida = Linea(ficheros[i], kNoComprobadoTexto, kSinTipo, 0);
             informe.estado = kNoComprobado;
         }
     }
-    return informes;
+    return plan;
 }
 
 struct Opciones
@@ -268,14 +275,16 @@ void Publicar(const Informe &informe, const Opciones &opciones)
 // One file after another on this thread, which also takes the signals.
 int ComprobarEnOrden(const std::vector<std::string> &ficheros, const Opciones &opciones)
 {
-    std::vector<std::optional<Informe>> informes = LogsRepetidos(ficheros);
+    Plan plan = Planificar(ficheros);
+    const std::vector<std::string> &logs = plan.logs;
+    std::vector<std::optional<Informe>> &informes = plan.informes;
     int estado = kTodoCorrecto;
     for (std::size_t i = 0; i < ficheros.size(); ++i) {
         if (senalRecibida != 0) {
             MorirPorLaSenal();
         }
         if (!informes[i]) {
-            informes[i] = ComprobarFichero(ficheros[i], modMain::DerivarNombreLog(ficheros[i]));
+            informes[i] = ComprobarFichero(ficheros[i], logs[i]);
         }
         if (informes[i]->interrumpido) {
             MorirPorLaSenal();
@@ -292,7 +301,9 @@ int ComprobarEnOrden(const std::vector<std::string> &ficheros, const Opciones &o
 int ComprobarEnParalelo(
     const std::vector<std::string> &ficheros, const Opciones &opciones, std::size_t cuantos)
 {
-    std::vector<std::optional<Informe>> informes = LogsRepetidos(ficheros);
+    Plan plan = Planificar(ficheros);
+    const std::vector<std::string> &logs = plan.logs;
+    std::vector<std::optional<Informe>> &informes = plan.informes;
     std::mutex cerrojo;
     std::condition_variable listo;
     std::size_t siguiente = 0;
@@ -309,7 +320,7 @@ int ComprobarEnParalelo(
                 }
                 i = siguiente++;
             }
-            Informe informe = ComprobarFichero(ficheros[i], modMain::DerivarNombreLog(ficheros[i]));
+            Informe informe = ComprobarFichero(ficheros[i], logs[i]);
             std::lock_guard guarda(cerrojo);
             informes[i] = std::move(informe);
             listo.notify_all();

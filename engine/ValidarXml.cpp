@@ -74,16 +74,17 @@ struct Mensaje
     Elemento cuentaPago; // CdtrAcct or DbtrAcct
     Elemento parteTransaccion;
     Elemento cuentaTransaccion;
-    std::string_view etiquetaIdPago, etiquetaNombrePago, etiquetaReferencia, etiquetaNombre;
+    std::string_view etiquetaNombrePago, etiquetaReferencia, etiquetaNombre;
 };
+
+constexpr std::string_view kEtiquetaIdPago = "Identificador del pago: "; // in both messages
 
 constexpr Mensaje kPain008 { TipoArchivo::XmlPain008, "Error en linea ", Elemento::DrctDbtTxInf,
     Elemento::Cdtr, Elemento::CdtrAcct, Elemento::Dbtr, Elemento::DbtrAcct,
-    "Identificador del pago: ", "Nombre del acreedor: ", "Referencia del adeudo: ",
-    "Nombre del deudor: " };
+    "Nombre del acreedor: ", "Referencia del adeudo: ", "Nombre del deudor: " };
 constexpr Mensaje kPain001 { TipoArchivo::XmlPain001, "Error en linea: ", Elemento::CdtTrfTxInf,
     Elemento::Dbtr, Elemento::DbtrAcct, Elemento::Cdtr, Elemento::CdtrAcct,
-    "Identificador del pago: ", "Nombre Ordenante: ", "Referencia: ", "Nombre del beneficiario: " };
+    "Nombre Ordenante: ", "Referencia: ", "Nombre del beneficiario: " };
 
 // The values a block may need. Those of a payment or a transaction are
 // emptied when the next one starts.
@@ -316,7 +317,7 @@ void LectorXml::ComprobarCuenta(bool dePago)
     const std::string campo1 = Windows1252(valores_[dePago ? kIdPago : kReferencia]);
     const std::string campo2 = Windows1252(valores_[dePago ? kNombrePago : kNombre]);
     comprobacion_.InformarCuenta(
-        { m.entrada, Cola(fallo, dePago), dePago ? m.etiquetaIdPago : m.etiquetaReferencia, campo1,
+        { m.entrada, Cola(fallo, dePago), dePago ? kEtiquetaIdPago : m.etiquetaReferencia, campo1,
             dePago ? m.etiquetaNombrePago : m.etiquetaNombre, campo2, lineaIban_ });
 }
 

@@ -60,9 +60,9 @@ void Comprobacion::Terminar(Resultado &resultado)
         resultado.fallo = Fallo::Interrumpido;
     } else if (entrada_.FalloLectura()) {
         resultado.fallo = Fallo::NoSePuedeLeerEntrada;
-    } else if (xmlNoValido_) {
+    } else if (lineaXml_) {
         resultado.fallo = Fallo::XmlNoValido;
-        resultado.lineaXml = lineaXml_;
+        resultado.lineaXml = *lineaXml_;
     } else if (log_.FalloEscritura()) {
         resultado.fallo = Fallo::NoSePuedeEscribirSalida;
     } else {

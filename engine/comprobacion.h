@@ -94,11 +94,7 @@ public:
     // The file is not an order file after all: the run ends as for any file
     // that is not one, the outcome and the log path untouched.
     void RechazarTipo() { rechazada_ = true; }
-    void XmlNoValido(unsigned long long linea)
-    {
-        lineaXml_ = linea;
-        xmlNoValido_ = true;
-    }
+    void XmlNoValido(unsigned long long linea) { lineaXml_ = linea; }
 
     // Whether the walk must end now: a failure or an interruption.
     bool Detenida() const
@@ -151,8 +147,7 @@ private:
     unsigned long long bloques_ = 0;
     bool interrumpida_ = false;
     bool rechazada_ = false;
-    bool xmlNoValido_ = false;
-    unsigned long long lineaXml_ = 0;
+    std::optional<unsigned long long> lineaXml_; // where the XML stopped being valid
     std::optional<TipoArchivo> tipo_;
     bool hayErrores_ = false;
     unsigned long long numLinea_ = 0;

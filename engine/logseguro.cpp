@@ -1,5 +1,7 @@
 #include "logseguro.h"
 
+#include "proceso.h"
+
 #include <filesystem>
 #include <random>
 #include <system_error>
@@ -15,14 +17,10 @@ namespace fs = std::filesystem;
 bool SePuedeReemplazar(const std::string &entrada, const std::string &salida)
 {
     std::error_code error;
-    const fs::file_status estado = fs::symlink_status(salida, error);
-    if (!fs::exists(estado)) {
+    if (!fs::exists(fs::symlink_status(salida, error))) {
         return true;
     }
-    if (!fs::is_regular_file(estado) && !fs::is_symlink(estado)) {
-        return false;
-    }
-    return !(fs::equivalent(entrada, salida, error) && !error);
+    return HayLogQueReemplazar(salida) && !(fs::equivalent(entrada, salida, error) && !error);
 }
 
 // A hidden name in the log's folder, so that the rename stays on one file system.
@@ -37,6 +35,13 @@ std::string NombreTemporal(const std::string &salida, unsigned numero)
 }
 
 } // namespace
+
+bool HayLogQueReemplazar(const std::string &salida)
+{
+    std::error_code error;
+    const fs::file_status estado = fs::symlink_status(salida, error);
+    return fs::is_regular_file(estado) || fs::is_symlink(estado);
+}
 
 bool LogSeguro::Crear(const std::string &entrada, const std::string &salida)
 {

@@ -1,5 +1,6 @@
 #include "modMain.h"
 
+#include "campos.h"
 #include "ficheros.h"
 #include "interfaz.h"
 
@@ -29,18 +30,16 @@ void Publicar(Resultado resultado)
     ultimoProceso = std::move(resultado);
 }
 
-} // namespace
-
-namespace {
+// The presenter's header of a SEPA debit file: "01", the norm's version, "001".
+constexpr Campo kVersionSepa { 3, 5 };
+constexpr Campo kDatoSepa { 8, 3 };
 
 bool EsCabeceraSepa(std::string_view primeraLinea)
 {
-    if (primeraLinea.size() < 10) {
-        return false;
-    }
-    const std::string_view version = primeraLinea.substr(2, 5);
-    return primeraLinea.starts_with("01") && primeraLinea.substr(7, 3) == "001"
-        && (version == "19143" || version == "19154" || version == "19445");
+    return EmpiezaPor(primeraLinea, "01") && CampoIgual(primeraLinea, kDatoSepa, "001")
+        && (CampoIgual(primeraLinea, kVersionSepa, "19143")
+            || CampoIgual(primeraLinea, kVersionSepa, "19154")
+            || CampoIgual(primeraLinea, kVersionSepa, "19445"));
 }
 
 } // namespace

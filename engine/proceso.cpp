@@ -73,16 +73,25 @@ Resultado ComprobarAbierto(TipoArchivo tipo, LectorLineas &lector, const std::st
     return resultado;
 }
 
+// The kind from the first bytes of the reader, without taking them from it;
+// nothing when it is not open or the first read fails.
+std::optional<TipoArchivo> Clasificar(LectorLineas &lector)
+{
+    if (!lector.Abierto()) {
+        return std::nullopt;
+    }
+    const std::string_view inicio = lector.Inicio();
+    return lector.FalloLectura() ? std::nullopt : std::optional(TipoDelInicio(inicio));
+}
+
 // Classifies the input from its first bytes and runs on into the checker,
 // reading the input once: a pipe gives the same run as a regular file.
 Resultado ProcesarOcupado(const std::string &entrada, const std::string &salida, Interfaz &interfaz)
 {
     LectorLineas lector(entrada);
-    const std::string_view inicio = lector.Abierto() ? lector.Inicio() : std::string_view {};
-    if (!lector.Abierto() || lector.FalloLectura()) {
-        return Fallido({}, Fallo::NoSePuedeAbrirEntrada);
-    }
-    return ComprobarAbierto(TipoDelInicio(inicio), lector, entrada, salida, interfaz);
+    const auto tipo = Clasificar(lector);
+    return tipo ? ComprobarAbierto(*tipo, lector, entrada, salida, interfaz)
+                : Fallido({}, Fallo::NoSePuedeAbrirEntrada);
 }
 
 void Avisar(const Resultado &resultado, Interfaz &interfaz)
@@ -122,11 +131,7 @@ Resultado Comprobar(
 std::optional<TipoArchivo> ClasificarFichero(const std::string &ruta)
 {
     LectorLineas lector(ruta);
-    const std::string_view inicio = lector.Abierto() ? lector.Inicio() : std::string_view {};
-    if (!lector.Abierto() || lector.FalloLectura()) {
-        return std::nullopt;
-    }
-    return TipoDelInicio(inicio);
+    return Clasificar(lector);
 }
 
 } // namespace modMain

@@ -51,6 +51,10 @@ Resultado Procesar(const std::string &entrada, const std::string &salida, Interf
 Resultado Comprobar(
     TipoArchivo tipo, const std::string &entrada, const std::string &salida, Interfaz &interfaz);
 
+// Whether a file or a link stands at the log path: what a run replaces or
+// removes. Anything else there (a folder, a device) a run refuses.
+bool HayLogQueReemplazar(const std::string &salida);
+
 // The kind of a file from its first bytes, as a run decides it; nothing when
 // it cannot be opened or read.
 std::optional<TipoArchivo> ClasificarFichero(const std::string &ruta);

@@ -44,6 +44,13 @@ export QT_QPA_PLATFORM=xcb
 buscar() { # window title -> window id, waiting up to ten seconds
     timeout 10 xdotool search --sync --name "^$1\$" | head -1
 }
+cerrada() { # window title -> true once no such window is left, waiting up to five seconds
+    for _ in $(seq 100); do
+        xdotool search --name "^$1\$" > /dev/null || return 0
+        sleep 0.05
+    done
+    return 1
+}
 capturar() {
     if [ -n "${COTAREL_CAPTURAS:-}" ] && command -v import > /dev/null; then
         import -window root -crop 400x260+0+0 "$COTAREL_CAPTURAS/$1"
@@ -67,10 +74,7 @@ xdotool mousemove --window "$principal" 312 108 click 1
 dialogo=$(buscar "Abrir fichero a filtrar") || fallo "no file dialog after a click on the folder"
 xdotool windowfocus --sync "$dialogo"
 xdotool key Escape
-for _ in $(seq 100); do
-    xdotool search --name "^Abrir fichero a filtrar\$" > /dev/null || break
-    sleep 0.05
-done
+cerrada "Abrir fichero a filtrar" || fallo "Escape did not close the file dialog"
 
 # From here on the keyboard alone: Ctrl+O, the path, Alt+P, Enter, Alt+E.
 xdotool windowfocus --sync "$principal"
@@ -91,11 +95,7 @@ cmp "$trabajo/mis remesas/mayo junio.log" "$datos/adeudos-esperado.log" || fallo
 
 xdotool windowfocus --sync "$resultado"
 xdotool key Return
-for _ in $(seq 100); do
-    xdotool search --name "^Cotarel    Munvastor S.A.\$" > /dev/null || break
-    sleep 0.05
-done
-xdotool search --name "^Cotarel    Munvastor S.A.\$" > /dev/null && fallo "Enter did not close the result dialog"
+cerrada "Cotarel    Munvastor S.A." || fallo "Enter did not close the result dialog"
 
 xdotool windowfocus --sync "$principal"
 xdotool key alt+e

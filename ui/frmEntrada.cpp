@@ -20,8 +20,6 @@
 #include <QShortcut>
 #include <QStandardPaths>
 
-#include <filesystem>
-
 frmEntrada::frmEntrada(Servicios &servicios, QWidget *parent)
     : QWidget(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
@@ -190,15 +188,6 @@ QString CarpetaInicial(const QString &carpetaPrograma)
 
 namespace {
 
-// A file or a link that a run would replace; anything else at the log path (a
-// folder, a device) is refused by the run itself, never replaced.
-bool HayLogQueReemplazar(const std::string &ruta)
-{
-    std::error_code error;
-    const auto estado = std::filesystem::symlink_status(ruta, error);
-    return std::filesystem::is_regular_file(estado) || std::filesystem::is_symlink(estado);
-}
-
 QString Texto(std::string_view texto)
 {
     return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
@@ -214,7 +203,7 @@ QString Texto(modMain::Fallo fallo)
 // An existing log is replaced only when the user agrees to it.
 void frmEntrada::ConfirmarNombreLog()
 {
-    if (HayLogQueReemplazar(modMain::FicheroSalida)
+    if (modMain::HayLogQueReemplazar(modMain::FicheroSalida)
         && !servicios_.Preguntar(
             this, QStringLiteral("El fichero de salida ya existe ¿Desea sobreescribirlo?"))) {
         tbSalida->setText(QString());
