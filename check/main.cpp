@@ -1,5 +1,6 @@
 // cotarel-check: checks order files from the command line, exactly as a run of
 // the desktop program does, for batches and scripts.
+#include "informe.h"
 #include "interfaz.h"
 #include "modMain.h"
 #include "proceso.h"
@@ -68,6 +69,15 @@ erróneas y el log cuando lo hay. Los avisos van a la salida de errores.
 Un fichero en el que no hay ni una cuenta que comprobar queda "No comprobado",
 con el aviso "No se ha comprobado ninguna cuenta".
 
+Con --formato=json, cada fichero da un objeto JSON en una línea, con las
+claves "ruta", "tipo" (las palabras de arriba; null si no se pudo leer),
+"resultado" ("correcto", "errores", "sin-cuentas" o "no-comprobado"),
+"cuentas_comprobadas" y "cuentas_erroneas" (null si no se comprobó),
+"registro" (el log, o null), "mensaje" (el aviso, o null) y "fallos": una
+lista, en el orden del log, de objetos con "linea", "papel" ("ordenante" o
+"individual") y "comprobacion" ("dc", "iban" o "iban-no-valido"). Los bytes
+de una ruta que no son UTF-8 válido se escriben como \udc80-\udcff.
+
 Estado de salida:
   0   todos los ficheros comprobados y sin errores
   1   todos comprobados, alguno con cuentas erróneas
@@ -90,6 +100,8 @@ Opciones:
   -0                    con --desde, los nombres van separados por NUL
   -j N, --trabajos=N    comprueba N ficheros a la vez (por omisión, tantos
                         como procesadores); la salida sigue el orden dado
+  --formato=json        una línea JSON por fichero, para programas (véase
+                        abajo); --formato=texto es la salida de siempre
   --help                muestra esta ayuda
   --version             muestra la versión
 )";
@@ -143,76 +155,81 @@ void InstalarSenales()
 
 constexpr std::string_view kPrograma = "cotarel-check: ";
 
-// What one file gave: its line for standard output, its messages for standard
-// error and its exit status. Files checked in parallel are reported in order.
-struct Informe
-{
-    std::string salida;
-    std::string errores;
-    int estado = kTodoCorrecto;
-    bool interrumpido = false;
-};
+using cotarel::Desenlace;
+using cotarel::Formato;
+using cotarel::Informe;
 
 // Messages of the run are kept for the file's report, prefixed with the
-// program's name and the file's path.
+// program's name and the file's path; faulty accounts are kept when asked for.
 class InterfazConsola final : public modMain::Interfaz
 {
 public:
-    InterfazConsola(std::string_view ruta, std::string &errores)
-        : ruta_(ruta)
-        , errores_(errores)
+    InterfazConsola(Informe &informe, bool anotarFallos)
+        : informe_(informe)
+        , anotarFallos_(anotarFallos)
     {
     }
 
     void MostrarMensaje(std::string_view texto) override
     {
-        errores_.append(kPrograma).append(ruta_).append(": ").append(texto).append("\n");
+        if (informe_.mensaje.empty()) {
+            informe_.mensaje = texto;
+        }
+        informe_.errores.append(kPrograma).append(informe_.ruta).append(": ").append(texto);
+        informe_.errores += '\n';
     }
     bool Interrumpido() override { return senalRecibida != 0; }
+    void CuentaErronea(const modMain::CuentaAnotada &cuenta) override
+    {
+        if (anotarFallos_) {
+            informe_.fallos.push_back(cuenta);
+        }
+    }
 
 private:
-    std::string_view ruta_;
-    std::string &errores_;
+    Informe &informe_;
+    bool anotarFallos_;
 };
 
-// One line for the file: path, outcome, kind, faulty accounts and, when a
-// log is kept, its path.
-std::string Linea(const std::string &ruta, std::string_view resultado, std::string_view tipo,
-    unsigned long long erroneas, std::string_view log = {})
+// The report of a file whose run did not reach its end, or found no account.
+void NoComprobado(Informe &informe, const modMain::Resultado &resultado)
 {
-    std::string linea = ruta;
-    linea.append("\t").append(resultado).append("\t").append(tipo).append("\t");
-    linea += std::to_string(erroneas);
-    if (!log.empty()) {
-        linea.append("\t").append(log);
+    informe.estado = kNoComprobado;
+    informe.fallos.clear();
+    if (resultado.SinCuentas()) {
+        informe.desenlace = Desenlace::SinCuentas;
+        informe.comprobadas = 0;
+    } else {
+        informe.desenlace = Desenlace::NoComprobado;
+        informe.erroneas = resultado.cuentasErroneas;
     }
-    return linea + "\n";
 }
 
-constexpr std::string_view kNoComprobadoTexto = "No comprobado";
-constexpr std::string_view kSinTipo = "-"; // the file could not be read
-
-Informe ComprobarFichero(const std::string &ruta, const std::string &log)
+Informe ComprobarFichero(const std::string &ruta, const std::string &log, Formato formato)
 {
     Informe informe;
-    InterfazConsola consola(ruta, informe.errores);
+    informe.ruta = ruta;
+    InterfazConsola consola(informe, formato == Formato::Json);
     const modMain::Resultado resultado = modMain::Procesar(ruta, log, consola);
     informe.interrumpido = resultado.fallo == modMain::Fallo::Interrumpido;
-    const std::string_view tipo = resultado.fallo == modMain::Fallo::NoSePuedeAbrirEntrada
-        ? kSinTipo
-        : modMain::NombreTipo(resultado.tipo);
+    if (resultado.fallo != modMain::Fallo::NoSePuedeAbrirEntrada) {
+        informe.tipo = resultado.tipo;
+    }
     if (!resultado.Terminado() || resultado.SinCuentas()) {
         if (resultado.SinCuentas()) {
             consola.MostrarMensaje(modMain::kSinCuentas);
         }
-        informe.salida = Linea(ruta, kNoComprobadoTexto, tipo, resultado.cuentasErroneas);
-        informe.estado = kNoComprobado;
-    } else if (!resultado.hayErrores) {
-        informe.salida = Linea(ruta, modMain::kProcesoTerminado, tipo, 0);
-    } else {
-        informe.salida
-            = Linea(ruta, modMain::kProcesoConErrores, tipo, resultado.cuentasErroneas, log);
+        NoComprobado(informe, resultado);
+        return informe;
+    }
+    informe.comprobadas = resultado.cuentasComprobadas;
+    informe.erroneas = resultado.cuentasErroneas;
+    if (resultado.hayErrores) {
+        informe.desenlace = Desenlace::Errores;
+        informe.registro = log;
         informe.estado = kConErrores;
+    } else {
+        informe.desenlace = Desenlace::Correcto;
     }
     return informe;
 }
@@ -245,9 +262,9 @@ Plan Planificar(const std::vector<std::string> &ficheros)
         const auto [dueno, nuevo] = duenos.emplace(DondeVaElLog(log), ficheros[i]);
         if (!nuevo) {
             Informe &informe = plan.informes[i].emplace();
-            informe.errores = std::string(kPrograma) + ficheros[i] + ": El registro " + log
-                + " ya es el de " + dueno->second + "\n";
-            informe.salida = Linea(ficheros[i], kNoComprobadoTexto, kSinTipo, 0);
+            informe.ruta = ficheros[i];
+            informe.mensaje = "El registro " + log + " ya es el de " + dueno->second;
+            informe.errores = std::string(kPrograma) + ficheros[i] + ": " + informe.mensaje + "\n";
             informe.estado = kNoComprobado;
         }
     }
@@ -259,6 +276,7 @@ struct Opciones
     bool silencioso = false;
     bool recursivo = false;
     bool separadorNulo = false;
+    Formato formato = Formato::Texto;
     std::optional<std::string> desde; // "-": standard input
     unsigned trabajos = std::max(1U, std::thread::hardware_concurrency());
     std::vector<std::string> ficheros;
@@ -268,7 +286,7 @@ void Publicar(const Informe &informe, const Opciones &opciones)
 {
     std::cerr << informe.errores;
     if (!opciones.silencioso) {
-        std::cout << informe.salida << std::flush;
+        std::cout << cotarel::Linea(informe, opciones.formato) << std::flush;
     }
 }
 
@@ -284,7 +302,7 @@ int ComprobarEnOrden(const std::vector<std::string> &ficheros, const Opciones &o
             MorirPorLaSenal();
         }
         if (!informes[i]) {
-            informes[i] = ComprobarFichero(ficheros[i], logs[i]);
+            informes[i] = ComprobarFichero(ficheros[i], logs[i], opciones.formato);
         }
         if (informes[i]->interrumpido) {
             MorirPorLaSenal();
@@ -320,7 +338,7 @@ int ComprobarEnParalelo(
                 }
                 i = siguiente++;
             }
-            Informe informe = ComprobarFichero(ficheros[i], logs[i]);
+            Informe informe = ComprobarFichero(ficheros[i], logs[i], opciones.formato);
             std::lock_guard guarda(cerrojo);
             informes[i] = std::move(informe);
             listo.notify_all();
@@ -419,6 +437,12 @@ std::variant<Opciones, std::string> LeerOpciones(const std::vector<std::string> 
             opciones.recursivo = true;
         } else if (argumento == "-0") {
             opciones.separadorNulo = true;
+        } else if (EsOpcion(argumento, "--formato", "")) {
+            const auto formato = Valor(argumentos, i, "--formato", "");
+            if (formato != "json" && formato != "texto") {
+                return "formato desconocido: " + formato.value_or("") + " (json o texto)";
+            }
+            opciones.formato = formato == "json" ? Formato::Json : Formato::Texto;
         } else if (EsOpcion(argumento, "--desde", "")) {
             opciones.desde = Valor(argumentos, i, "--desde", "");
             if (!opciones.desde) {

@@ -39,14 +39,14 @@ void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
 {
     if (EsCabecera(linea) && CuentaErronea(linea, comprobacion)) {
         comprobacion.Escribir(kSeparador);
-        comprobacion.EscribirLineaDeError(kEntrada, kColaOrdenante);
+        comprobacion.EscribirLineaDeError(kEntrada, FalloCuenta::DigitosCcc, true);
         comprobacion.EscribirCampo("NIF Ordenante: ", Extraer(linea, kNifOrdenante));
         comprobacion.EscribirCampo("Nombre Ordenante: ", Recortar(Extraer(linea, kNombre)));
         comprobacion.FinDeBloque();
     }
     if (EsIndividual(linea) && CuentaErronea(linea, comprobacion)) {
         comprobacion.Escribir(kSeparador);
-        comprobacion.EscribirLineaDeError(kEntrada, kColaIndividual);
+        comprobacion.EscribirLineaDeError(kEntrada, FalloCuenta::DigitosCcc, false);
         comprobacion.EscribirCampo("C\xF3"
                                    "digo de referencia: ",
             Extraer(linea, kReferencia));

@@ -40,7 +40,7 @@ void ComprobarAcreedor(std::string_view linea, Comprobacion &comprobacion)
 {
     const FalloCuenta fallo = comprobacion.IbanErroneo(Extraer(linea, kIbanAcreedor));
     if (fallo != FalloCuenta::Ninguno) {
-        comprobacion.InformarCuenta({ kEntrada, Cola(fallo, true),
+        comprobacion.InformarCuenta({ kEntrada, fallo, true,
             "Identificador del acreedor: ", Extraer(linea, kIdentificadorAcreedor),
             "Nombre del acreedor: ", Extraer(linea, kNombreAcreedor) });
     }
@@ -50,9 +50,9 @@ void ComprobarDeudor(std::string_view linea, Comprobacion &comprobacion)
 {
     const FalloCuenta fallo = CuentaDelDeudor(linea, comprobacion);
     if (fallo != FalloCuenta::Ninguno) {
-        comprobacion.InformarCuenta({ kEntrada, Cola(fallo, false),
-            "Referencia del adeudo: ", Extraer(linea, kReferenciaAdeudo),
-            "Nombre del deudor: ", Extraer(linea, kNombreDeudor) });
+        comprobacion.InformarCuenta(
+            { kEntrada, fallo, false, "Referencia del adeudo: ", Extraer(linea, kReferenciaAdeudo),
+                "Nombre del deudor: ", Extraer(linea, kNombreDeudor) });
     }
 }
 

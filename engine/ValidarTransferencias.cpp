@@ -48,7 +48,7 @@ bool CuentaErronea(std::string_view linea, Comprobacion &comprobacion)
 void InformarCabecera(std::string_view linea, Comprobacion &comprobacion)
 {
     comprobacion.Escribir(kSeparador);
-    comprobacion.EscribirLineaDeError(kEntrada, kColaOrdenante);
+    comprobacion.EscribirLineaDeError(kEntrada, FalloCuenta::DigitosCcc, true);
     comprobacion.EscribirCampo("NIF Ordenante: ", Extraer(linea, kNifOrdenante));
     comprobacion.FinDeBloque();
 }
@@ -59,7 +59,7 @@ void InformarCabecera(std::string_view linea, Comprobacion &comprobacion)
 void InformarIndividual(std::string_view linea, Comprobacion &comprobacion)
 {
     comprobacion.Escribir(kSeparador);
-    comprobacion.EscribirLineaDeError(kEntrada, kColaIndividual);
+    comprobacion.EscribirLineaDeError(kEntrada, FalloCuenta::DigitosCcc, false);
     comprobacion.EscribirCampo("NIF/CIF del Proveedor: ", Extraer(linea, kNifProveedor));
     const auto lineaNombre = comprobacion.SiguienteLinea();
     if (comprobacion.Detenida()) {

@@ -34,7 +34,7 @@ void ComprobarOrdenante(std::string_view linea, Comprobacion &comprobacion)
     const FalloCuenta fallo = comprobacion.IbanErroneo(Extraer(linea, kIbanOrdenante));
     if (fallo != FalloCuenta::Ninguno) {
         comprobacion.InformarCuenta(
-            { kEntrada, Cola(fallo, true), "NIF Ordenante: ", Extraer(linea, kNifOrdenante),
+            { kEntrada, fallo, true, "NIF Ordenante: ", Extraer(linea, kNifOrdenante),
                 "Nombre Ordenante: ", Extraer(linea, kNombreOrdenante) });
     }
 }
@@ -43,7 +43,7 @@ void ComprobarBeneficiario(std::string_view linea, Campo nombre, Comprobacion &c
 {
     const FalloCuenta fallo = comprobacion.IbanErroneo(Extraer(linea, kIbanBeneficiario));
     if (fallo != FalloCuenta::Ninguno) {
-        comprobacion.InformarCuenta({ kEntrada, Cola(fallo, false), "Referencia: ",
+        comprobacion.InformarCuenta({ kEntrada, fallo, false, "Referencia: ",
             Extraer(linea, kReferencia), "Nombre del beneficiario: ", Extraer(linea, nombre) });
     }
 }

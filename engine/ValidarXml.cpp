@@ -317,7 +317,7 @@ void LectorXml::ComprobarCuenta(bool dePago)
     const std::string campo1 = Windows1252(valores_[dePago ? kIdPago : kReferencia]);
     const std::string campo2 = Windows1252(valores_[dePago ? kNombrePago : kNombre]);
     comprobacion_.InformarCuenta(
-        { m.entrada, Cola(fallo, dePago), dePago ? kEtiquetaIdPago : m.etiquetaReferencia, campo1,
+        { m.entrada, fallo, dePago, dePago ? kEtiquetaIdPago : m.etiquetaReferencia, campo1,
             dePago ? m.etiquetaNombrePago : m.etiquetaNombre, campo2, lineaIban_ });
 }
 

@@ -5,12 +5,14 @@
 namespace modMain {
 
 void Comprobacion::EscribirLineaDeError(
-    std::string_view entrada, std::string_view cola, unsigned long long linea)
+    std::string_view entrada, FalloCuenta fallo, bool ordenante, unsigned long long linea)
 {
+    const CuentaAnotada cuenta { linea != 0 ? linea : numLinea_, ordenante, fallo };
     linea_.assign(entrada);
-    linea_ += std::to_string(linea != 0 ? linea : numLinea_);
-    linea_ += cola;
+    linea_ += std::to_string(cuenta.linea);
+    linea_ += Cola(fallo, ordenante);
     Escribir(linea_);
+    interfaz_.CuentaErronea(cuenta);
 }
 
 void Comprobacion::EscribirCampo(std::string_view etiqueta, std::string_view campo)
@@ -23,7 +25,7 @@ void Comprobacion::EscribirCampo(std::string_view etiqueta, std::string_view cam
 void Comprobacion::InformarCuenta(const Bloque &bloque)
 {
     Escribir(kSeparador);
-    EscribirLineaDeError(bloque.entrada, bloque.cola, bloque.linea);
+    EscribirLineaDeError(bloque.entrada, bloque.fallo, bloque.ordenante, bloque.linea);
     EscribirCampo(bloque.etiqueta1, Recortar(bloque.campo1));
     EscribirCampo(bloque.etiqueta2, Recortar(bloque.campo2));
     FinDeBloque();

@@ -125,14 +125,16 @@ public:
     struct Bloque
     {
         std::string_view entrada; // the checker's lead-in of the error line
-        std::string_view cola;
+        FalloCuenta fallo;
+        bool ordenante;
         std::string_view etiqueta1, campo1, etiqueta2, campo2;
         unsigned long long linea = 0; // of the account; 0: the line last read
     };
     void InformarCuenta(const Bloque &bloque);
-    // "<lead-in><line number><tail>"
+    // "<lead-in><line number><tail>", the tail saying what failed and whose
+    // account it is; the caller is told of the faulty account.
     void EscribirLineaDeError(
-        std::string_view entrada, std::string_view cola, unsigned long long linea = 0);
+        std::string_view entrada, FalloCuenta fallo, bool ordenante, unsigned long long linea = 0);
     // "<label><field>"
     void EscribirCampo(std::string_view etiqueta, std::string_view campo);
     void FinDeBloque();

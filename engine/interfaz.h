@@ -4,9 +4,20 @@
 // or, with nothing attached, a headless one whose messages go to standard error.
 #pragma once
 
+#include "cuentas.h"
+
 #include <string_view>
 
 namespace modMain {
+
+// A faulty account as its log block reports it: the line it is on, whether it
+// is the ordering party's (or creditor's) or an individual order's, and what failed.
+struct CuentaAnotada
+{
+    unsigned long long linea = 0;
+    bool ordenante = false;
+    FalloCuenta fallo = FalloCuenta::DigitosCcc;
+};
 
 class Interfaz
 {
@@ -20,6 +31,8 @@ public:
     virtual void RepintarVentana() { }
     // Asked once for every block read: true ends the run at once, the old log kept.
     virtual bool Interrumpido() { return false; }
+    // Told of each block written to the log, in the log's order.
+    virtual void CuentaErronea(const CuentaAnotada &) { }
 };
 
 // Attaches the windows' side; nullptr detaches it. The engine does not own it.

@@ -6,7 +6,7 @@ set -euo pipefail
 COTAREL_PAQUETES=(
     g++ make cmake pkg-config
     googletest libgtest-dev
-    libexpat1-dev
+    libexpat1-dev nlohmann-json3-dev
     qt6-base-dev qt6-translations-l10n
     fonts-liberation2 fonts-comic-neue
     xvfb xdotool

@@ -46,6 +46,7 @@ struct CasoCheck
     int estado;
     std::vector<std::string> resultados; // one stdout line per file, paths as "{malo}"...
     std::string errores;
+    std::string opciones = {};
 };
 
 void PrintTo(const CasoCheck &caso, std::ostream *salida)
@@ -81,7 +82,7 @@ protected:
 
 TEST_P(CotarelCheckTest, EstadoSalidaYLogs)
 {
-    std::string argumentos;
+    std::string argumentos = GetParam().opciones + " ";
     for (const auto &fichero : GetParam().ficheros) {
         argumentos += "'" + Ruta(fichero) + "' ";
     }
@@ -124,8 +125,72 @@ INSTANTIATE_TEST_SUITE_P(Casos, CotarelCheckTest,
         CasoCheck { "missing_file_among_good_ones", { "malo", "falta", "bueno" }, 2,
             { "{malo}.q19\tProceso terminado con errores\tadeudos\t3\t{malo}.log",
                 "{falta}.q19\tNo comprobado\t-\t0", "{bueno}.q19\tProceso terminado\tadeudos\t0" },
-            "cotarel-check: {falta}.q19: No se puede abrir el fichero de Entrada\n" }),
+            "cotarel-check: {falta}.q19: No se puede abrir el fichero de Entrada\n" },
+        CasoCheck { "json_faulty_file", { "malo" }, 1,
+            { R"({"ruta":"{malo}.q19","tipo":"adeudos","resultado":"errores",)"
+              R"("cuentas_comprobadas":5,"cuentas_erroneas":3,"registro":"{malo}.log",)"
+              R"("mensaje":null,"fallos":[{"linea":4,"papel":"individual","comprobacion":"dc"},)"
+              R"({"linea":6,"papel":"ordenante","comprobacion":"dc"},)"
+              R"({"linea":7,"papel":"individual","comprobacion":"dc"}]})" },
+            "", "--formato=json" },
+        CasoCheck { "json_clean_and_no_account", { "bueno", "vacio" }, 2,
+            { R"({"ruta":"{bueno}.q19","tipo":"adeudos","resultado":"correcto",)"
+              R"("cuentas_comprobadas":1,"cuentas_erroneas":0,"registro":null,)"
+              R"("mensaje":null,"fallos":[]})",
+                R"({"ruta":"{vacio}.q19","tipo":"adeudos","resultado":"sin-cuentas",)"
+                R"("cuentas_comprobadas":0,"cuentas_erroneas":0,"registro":null,)"
+                R"("mensaje":"No se ha comprobado ninguna cuenta","fallos":[]})" },
+            "cotarel-check: {vacio}.q19: No se ha comprobado ninguna cuenta\n", "--formato json" },
+        CasoCheck { "json_not_checked", { "nocsb", "falta" }, 2,
+            { R"({"ruta":"{nocsb}.q19","tipo":"no-csb","resultado":"no-comprobado",)"
+              R"("cuentas_comprobadas":null,"cuentas_erroneas":null,"registro":null,)"
+              R"("mensaje":"El fichero no es CSB","fallos":[]})",
+                R"({"ruta":"{falta}.q19","tipo":null,"resultado":"no-comprobado",)"
+                R"("cuentas_comprobadas":null,"cuentas_erroneas":null,"registro":null,)"
+                R"("mensaje":"No se puede abrir el fichero de Entrada","fallos":[]})" },
+            "cotarel-check: {nocsb}.q19: El fichero no es CSB\n"
+            "cotarel-check: {falta}.q19: No se puede abrir el fichero de Entrada\n",
+            "--formato=json" }),
     [](const auto &info) { return info.param.nombre; });
+
+// Names that are not plain text come out of --formato=json whole: escaped
+// as JSON, and each byte that is not valid UTF-8 as \udc80-\udcff.
+struct CasoNombre
+{
+    const char *nombre;
+    std::string fichero;
+    std::string enJson;
+};
+
+class NombreJsonTest : public testing::TestWithParam<CasoNombre>
+{
+};
+
+TEST_P(NombreJsonTest, RutaEnJson)
+{
+    prueba::CarpetaTemporal carpeta;
+    const std::string ruta = carpeta / (GetParam().fichero + ".q19");
+    std::filesystem::copy_file(kDatos / "adeudos.q19", ruta);
+    const Salida salida = Ejecutar("--formato=json '" + ruta + "'", carpeta);
+    const std::string esperado = R"({"ruta":")" + (carpeta / "").string() + GetParam().enJson
+        + R"(.q19","tipo":"adeudos")";
+    EXPECT_EQ(salida.salida.substr(0, esperado.size()), esperado);
+    EXPECT_EQ(salida.salida.find('\n'), salida.salida.size() - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Nombres, NombreJsonTest,
+    testing::Values(CasoNombre { "tab", "a\tb", R"(a\tb)" },
+        CasoNombre { "newline", "a\nb", R"(a\nb)" },
+        CasoNombre { "quote_and_backslash", "a\"b\\c", R"(a\"b\\c)" },
+        CasoNombre { "utf8_kept", "\u20AC-\u00F1-\u65E5\u672C", "\u20AC-\u00F1-\u65E5\u672C" },
+        CasoNombre { "latin1_byte",
+            "ma\xF1"
+            "ana",
+            R"(ma\udcf1ana)" },
+        CasoNombre { "cut_sequence", "x\xE2\x82", R"(x\udce2\udc82)" },
+        CasoNombre { "encoded_surrogate", "\xED\xA0\x80", R"(\udced\udca0\udc80)" },
+        CasoNombre { "overlong_slash", "\xC0\xAF", R"(\udcc0\udcaf)" }),
+    [](const auto &info) { return std::string(info.param.nombre); });
 
 TEST(CotarelCheck, ReemplazaUnLogAnteriorSinPreguntar)
 {
@@ -291,6 +356,8 @@ INSTANTIATE_TEST_SUITE_P(Casos, UsoTest,
         CasoUso { "no_arguments", "", 64, "cotarel-check: uso: cotarel-check [OPCIONES] FICHERO" },
         CasoUso { "unknown_option_named", "--rapido x.q19", 64,
             "cotarel-check: opci\u00F3n desconocida: --rapido" },
+        CasoUso { "unknown_format", "--formato=xml x.q19", 64,
+            "cotarel-check: formato desconocido: xml" },
         CasoUso { "no_jobs", "-j 0 x.q19", 64, "n\u00FAmero de trabajos no es v\u00E1lido: 0" },
         CasoUso { "list_that_cannot_be_read", "--desde=/no/such/list", 2,
             "cotarel-check: no se puede leer /no/such/list" },

@@ -1,0 +1,193 @@
+#include "informe.h"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdio>
+
+namespace cotarel {
+
+namespace {
+
+// The bytes a continuation byte may take after each lead byte: the second
+// byte's range is narrower after E0, ED, F0 and F4 (no overlong forms, no
+// surrogates, nothing above U+10FFFF).
+struct Secuencia
+{
+    std::size_t largo;
+    unsigned char minimo, maximo; // of the second byte
+};
+
+Secuencia SecuenciaDe(unsigned char inicial)
+{
+    if (inicial < 0x80) {
+        return { 1, 0, 0 };
+    }
+    if (inicial >= 0xC2 && inicial <= 0xDF) {
+        return { 2, 0x80, 0xBF };
+    }
+    if (inicial >= 0xE0 && inicial <= 0xEF) {
+        return { 3, static_cast<unsigned char>(inicial == 0xE0 ? 0xA0 : 0x80),
+            static_cast<unsigned char>(inicial == 0xED ? 0x9F : 0xBF) };
+    }
+    if (inicial >= 0xF0 && inicial <= 0xF4) {
+        return { 4, static_cast<unsigned char>(inicial == 0xF0 ? 0x90 : 0x80),
+            static_cast<unsigned char>(inicial == 0xF4 ? 0x8F : 0xBF) };
+    }
+    return { 0, 0, 0 };
+}
+
+// The length of the valid UTF-8 character at the start of texto; 0 if none.
+std::size_t CaracterValido(std::string_view texto)
+{
+    const Secuencia secuencia = SecuenciaDe(static_cast<unsigned char>(texto[0]));
+    if (secuencia.largo == 0 || texto.size() < secuencia.largo) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < secuencia.largo; ++i) {
+        const auto byte = static_cast<unsigned char>(texto[i]);
+        const bool enRango = i == 1 ? byte >= secuencia.minimo && byte <= secuencia.maximo
+                                    : byte >= 0x80 && byte <= 0xBF;
+        if (!enRango) {
+            return 0;
+        }
+    }
+    return secuencia.largo;
+}
+
+// The length of the valid UTF-8 text at the start of texto.
+std::size_t TramoValido(std::string_view texto)
+{
+    std::size_t largo = 0;
+    while (largo < texto.size()) {
+        const std::size_t caracter = CaracterValido(texto.substr(largo));
+        if (caracter == 0) {
+            break;
+        }
+        largo += caracter;
+    }
+    return largo;
+}
+
+std::string_view NombreDesenlace(Desenlace desenlace)
+{
+    switch (desenlace) {
+    case Desenlace::Correcto:
+        return "correcto";
+    case Desenlace::Errores:
+        return "errores";
+    case Desenlace::SinCuentas:
+        return "sin-cuentas";
+    case Desenlace::NoComprobado:
+        break;
+    }
+    return "no-comprobado";
+}
+
+std::string_view TextoDesenlace(Desenlace desenlace)
+{
+    switch (desenlace) {
+    case Desenlace::Correcto:
+        return "Proceso terminado";
+    case Desenlace::Errores:
+        return "Proceso terminado con errores";
+    case Desenlace::SinCuentas:
+    case Desenlace::NoComprobado:
+        break;
+    }
+    return "No comprobado";
+}
+
+std::string_view NombreComprobacion(modMain::FalloCuenta fallo)
+{
+    switch (fallo) {
+    case modMain::FalloCuenta::DigitosIban:
+        return "iban";
+    case modMain::FalloCuenta::IbanNoValido:
+        return "iban-no-valido";
+    case modMain::FalloCuenta::DigitosCcc:
+    case modMain::FalloCuenta::Ninguno:
+        break;
+    }
+    return "dc";
+}
+
+std::string Fallos(const std::vector<modMain::CuentaAnotada> &fallos)
+{
+    auto lista = nlohmann::ordered_json::array();
+    for (const auto &fallo : fallos) {
+        lista.push_back(
+            { { "linea", fallo.linea }, { "papel", fallo.ordenante ? "ordenante" : "individual" },
+                { "comprobacion", NombreComprobacion(fallo.fallo) } });
+    }
+    return lista.dump();
+}
+
+// An XML file that ended before its root is of no known kind.
+std::string TipoJson(std::optional<modMain::TipoArchivo> tipo)
+{
+    return tipo && *tipo != modMain::TipoArchivo::Xml ? TextoJson(modMain::NombreTipo(*tipo))
+                                                      : "null";
+}
+
+std::string TextoONulo(std::string_view texto)
+{
+    return texto.empty() ? "null" : TextoJson(texto);
+}
+
+std::string LineaJson(const Informe &informe)
+{
+    const bool contado = informe.comprobadas.has_value();
+    std::string json = "{\"ruta\":" + TextoJson(informe.ruta);
+    json += ",\"tipo\":" + TipoJson(informe.tipo);
+    json += ",\"resultado\":" + TextoJson(NombreDesenlace(informe.desenlace));
+    json += ",\"cuentas_comprobadas\":"
+        + (contado ? std::to_string(*informe.comprobadas) : std::string("null"));
+    json += ",\"cuentas_erroneas\":"
+        + (contado ? std::to_string(informe.erroneas) : std::string("null"));
+    json += ",\"registro\":" + TextoONulo(informe.registro);
+    json += ",\"mensaje\":" + TextoONulo(informe.mensaje);
+    json += ",\"fallos\":" + Fallos(informe.fallos);
+    return json + "}\n";
+}
+
+std::string LineaTexto(const Informe &informe)
+{
+    std::string linea = informe.ruta;
+    linea.append("\t").append(TextoDesenlace(informe.desenlace));
+    linea.append("\t").append(informe.tipo ? modMain::NombreTipo(*informe.tipo) : "-");
+    linea.append("\t").append(std::to_string(informe.erroneas));
+    if (!informe.registro.empty()) {
+        linea.append("\t").append(informe.registro);
+    }
+    return linea + "\n";
+}
+
+} // namespace
+
+std::string TextoJson(std::string_view texto)
+{
+    std::string json = "\"";
+    while (!texto.empty()) {
+        const std::size_t valido = TramoValido(texto);
+        // The library escapes what JSON needs escaped in the valid part.
+        const std::string parte = nlohmann::json(std::string(texto.substr(0, valido))).dump();
+        json.append(parte, 1, parte.size() - 2);
+        texto.remove_prefix(valido);
+        if (!texto.empty()) {
+            std::array<char, 8> escape {};
+            std::snprintf(escape.data(), escape.size(), "\\udc%02x",
+                static_cast<unsigned char>(texto.front()));
+            json += escape.data();
+            texto.remove_prefix(1);
+        }
+    }
+    return json + "\"";
+}
+
+std::string Linea(const Informe &informe, Formato formato)
+{
+    return formato == Formato::Json ? LineaJson(informe) : LineaTexto(informe);
+}
+
+} // namespace cotarel
