@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Throughput of cotarel-check on many small files, against `wc -l` on the same
 # files.   bench/muchos.sh [BUILD_DIR] [FILES] [KILOBYTES] [REPEATS]
-# Generates FILES debit-order files of KILOBYTES each (1 % faulty accounts)
-# and prints the medians of `cotarel-check -q -r` (all processors) and of
-# `wc -l` over them.
+# Generates two folders of FILES debit-order files of KILOBYTES each: one of
+# clean files, and one where every file has a faulty account (so every run
+# writes and renames a log), and prints the medians of `cotarel-check -q -r`
+# (all processors) and of `wc -l` over each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,12 +18,17 @@ cmake --build "$construccion" --parallel "$(nproc)" --target cotarel-check gener
 
 carpeta=$(mktemp -d)
 trap 'rm -rf "$carpeta"' EXIT
-mkdir "$carpeta/remesas"
-modelo="$carpeta/modelo.q19"
-"$construccion/bench/generar-remesa" adeudos "$(awk -v k="$kilobytes" 'BEGIN { print k / 1024 }')" 1 "$modelo"
-for i in $(seq -w "$cuantos"); do cp "$modelo" "$carpeta/remesas/$i.q19"; done
-cat "$carpeta"/remesas/* > /dev/null
-bytes=$(cat "$carpeta"/remesas/* | wc -c)
+megas=$(awk -v k="$kilobytes" 'BEGIN { print k / 1024 }')
+# A folder of copies of one generated file; PERCENT of its accounts faulty.
+llenar() {
+    local nombre=$1 porcentaje=$2
+    mkdir "$carpeta/$nombre"
+    "$construccion/bench/generar-remesa" adeudos "$megas" "$porcentaje" "$carpeta/$nombre.q19" > /dev/null
+    for i in $(seq -w "$cuantos"); do cp "$carpeta/$nombre.q19" "$carpeta/$nombre/$i.q19"; done
+    cat "$carpeta/$nombre"/* > /dev/null
+}
+llenar limpios 0
+llenar con-errores 1
 
 mediana() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 segundos() {
@@ -34,9 +40,15 @@ segundos() {
 }
 medir() { for _ in $(seq "$repeticiones"); do segundos "$@"; done | mediana; }
 
-t_check=$(medir "$construccion/check/cotarel-check" -q -r "$carpeta/remesas")
-t_wc=$(medir sh -c "cd '$carpeta/remesas' && find . -type f -name '*.q19' -exec wc -l {} +")
-printf 'Files: %s of %s bytes (%s bytes); median of %s runs on %s processors\n' \
-    "$cuantos" "$(stat -c %s "$modelo")" "$bytes" "$repeticiones" "$(nproc)"
-printf '%-22s %10s\n' "cotarel-check -q -r" "$t_check" "wc -l" "$t_wc"
-awk -v a="$t_wc" -v b="$t_check" 'BEGIN { printf "ratio cotarel-check / wc -l (throughput): %.2f (target >= 0.50)\n", a / b }'
+printf 'Files: %s of %s bytes per folder; median of %s runs on %s processors\n' \
+    "$cuantos" "$(stat -c %s "$carpeta/limpios.q19")" "$repeticiones" "$(nproc)"
+printf '%-40s %10s %10s %8s\n' folder "cotarel-check" "wc -l" ratio
+for nombre in limpios con-errores; do
+    t_check=$(medir "$construccion/check/cotarel-check" -q -r "$carpeta/$nombre")
+    t_wc=$(medir sh -c "cd '$carpeta/$nombre' && find . -type f -name '*.q19' -exec wc -l {} +")
+    descripcion="clean files"
+    [ "$nombre" = con-errores ] && descripcion="every file with a faulty account"
+    awk -v d="$descripcion" -v a="$t_wc" -v b="$t_check" \
+        'BEGIN { printf "%-40s %10.4f %10.4f %8.2f\n", d, b, a, a / b }'
+done
+echo "ratio: throughput of cotarel-check / throughput of wc -l (target >= 0.50)"

@@ -235,13 +235,18 @@ Informe ComprobarFichero(const std::string &ruta, const std::string &log, Format
 }
 
 // Where a log really goes: its folder resolved, its own name kept as it is
-// (a link there is replaced, never followed).
-std::filesystem::path DondeVaElLog(const std::string &log)
+// (a link there is replaced, never followed). Folders are resolved once.
+std::filesystem::path DondeVaElLog(
+    const std::string &log, std::map<std::filesystem::path, std::filesystem::path> &carpetas)
 {
     const std::filesystem::path ruta(log);
-    std::error_code ignorado;
     const auto carpeta = ruta.has_parent_path() ? ruta.parent_path() : ".";
-    return std::filesystem::weakly_canonical(carpeta, ignorado) / ruta.filename();
+    auto [resuelta, nueva] = carpetas.try_emplace(carpeta);
+    if (nueva) {
+        std::error_code ignorado;
+        resuelta->second = std::filesystem::weakly_canonical(carpeta, ignorado);
+    }
+    return resuelta->second / ruta.filename();
 }
 
 // Each file's log, and a report for each file that is not to be checked.
@@ -256,10 +261,11 @@ struct Plan
 Plan Planificar(const std::vector<std::string> &ficheros)
 {
     std::map<std::filesystem::path, std::string> duenos; // log -> the file it belongs to
+    std::map<std::filesystem::path, std::filesystem::path> carpetas;
     Plan plan { {}, std::vector<std::optional<Informe>>(ficheros.size()) };
     for (std::size_t i = 0; i < ficheros.size(); ++i) {
         const std::string &log = plan.logs.emplace_back(modMain::DerivarNombreLog(ficheros[i]));
-        const auto [dueno, nuevo] = duenos.emplace(DondeVaElLog(log), ficheros[i]);
+        const auto [dueno, nuevo] = duenos.emplace(DondeVaElLog(log, carpetas), ficheros[i]);
         if (!nuevo) {
             Informe &informe = plan.informes[i].emplace();
             informe.ruta = ficheros[i];

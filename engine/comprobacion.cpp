@@ -65,6 +65,8 @@ void Comprobacion::Terminar(Resultado &resultado)
     } else if (lineaXml_) {
         resultado.fallo = Fallo::XmlNoValido;
         resultado.lineaXml = *lineaXml_;
+    } else if (log_.FalloCreacion()) {
+        resultado.fallo = Fallo::NoSePuedeCrearSalida;
     } else if (log_.FalloEscritura()) {
         resultado.fallo = Fallo::NoSePuedeEscribirSalida;
     } else {

@@ -4,6 +4,9 @@
 
 #include <filesystem>
 #include <random>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 #include <system_error>
 
 namespace modMain {
@@ -34,6 +37,19 @@ std::string NombreTemporal(const std::string &salida, unsigned numero)
     return (ruta.parent_path() / nombre).string();
 }
 
+// Whether a new file could be created in the log's folder now, asked before the
+// run so that a folder that refuses its log fails the run at once, clean or not.
+bool CarpetaAdmiteFicheros(const std::string &salida)
+{
+#ifdef _WIN32
+    (void)salida;
+    return true; // no such question there: creating the file tells
+#else
+    const fs::path carpeta = fs::path(salida).parent_path();
+    return access(carpeta.empty() ? "." : carpeta.c_str(), W_OK | X_OK) == 0;
+#endif
+}
+
 } // namespace
 
 bool HayLogQueReemplazar(const std::string &salida)
@@ -45,35 +61,44 @@ bool HayLogQueReemplazar(const std::string &salida)
 
 bool LogSeguro::Crear(const std::string &entrada, const std::string &salida)
 {
-    if (salida.empty() || !SePuedeReemplazar(entrada, salida)) {
+    if (salida.empty() || !SePuedeReemplazar(entrada, salida) || !CarpetaAdmiteFicheros(salida)) {
         return false;
     }
-    std::random_device azar;
+    salida_ = salida;
+    return true;
+}
+
+bool LogSeguro::CrearTemporal()
+{
+    if (falloCreacion_) {
+        return false;
+    }
+    thread_local std::mt19937 azar { std::random_device {}() };
     constexpr int kIntentos = 16;
     for (int intento = 0; intento < kIntentos; ++intento) {
-        const std::string temporal = NombreTemporal(salida, azar());
+        const std::string temporal = NombreTemporal(salida_, static_cast<unsigned>(azar()));
         if (Fichero fichero = CrearNuevo(temporal)) {
-            salida_ = salida;
             temporal_ = temporal;
             escritor_.emplace(std::move(fichero));
             return true;
         }
         std::error_code error;
         if (!fs::exists(fs::symlink_status(temporal, error))) {
-            return false; // not a clash of names: the folder refuses new files
+            break; // not a clash of names: the folder refuses new files
         }
     }
+    falloCreacion_ = true;
     return false;
 }
 
 std::optional<Fallo> LogSeguro::Confirmar(bool conErrores)
 {
-    if (!escritor_->Cerrar()) {
+    if (escritor_ && !escritor_->Cerrar()) {
         Descartar();
         return Fallo::NoSePuedeEscribirSalida;
     }
     std::error_code error;
-    if (conErrores) {
+    if (conErrores && escritor_) {
         fs::rename(temporal_, salida_, error);
         if (error) {
             Descartar();

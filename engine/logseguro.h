@@ -1,8 +1,8 @@
 // The error log, written so that no run ever destroys what stands at the log
-// path: the blocks go to a new file beside it, which replaces the old log in
-// one rename only when the run ends with errors. A clean run removes the entry
-// at the log path (never what a link there points to); a run that fails or is
-// interrupted removes its own file and leaves the old log as it was.
+// path: the blocks go to a new file beside it, created with the first block,
+// which replaces the old log in one rename only when the run ends with errors. A clean run removes
+// the entry at the log path (never what a link there points to); a run that fails or is interrupted
+// removes its own file and leaves the old log as it was.
 #pragma once
 
 #include "ficheros.h"
@@ -17,14 +17,25 @@ namespace modMain {
 class LogSeguro
 {
 public:
-    // Refuses a log path that is empty, names the input itself, or holds
-    // something other than a file or a link (a folder, a device, a FIFO);
-    // otherwise creates the new file. False when the run cannot write its log.
+    // Refuses a log path that is empty, names the input itself, holds
+    // something other than a file or a link (a folder, a device, a FIFO), or
+    // lies in a folder where no file can be created. False when the run
+    // cannot write its log.
     bool Crear(const std::string &entrada, const std::string &salida);
     ~LogSeguro() { Descartar(); }
 
-    void EscribirLinea(std::string_view texto) { escritor_->EscribirLinea(texto); }
-    bool FalloEscritura() const { return escritor_->FalloEscritura(); }
+    void EscribirLinea(std::string_view texto)
+    {
+        if (escritor_ || CrearTemporal()) {
+            escritor_->EscribirLinea(texto);
+        }
+    }
+    // The new file could not be created, or a write to it failed.
+    bool FalloCreacion() const { return falloCreacion_; }
+    bool FalloEscritura() const
+    {
+        return falloCreacion_ || (escritor_ && escritor_->FalloEscritura());
+    }
 
     // Puts the run's log in place: over the log path when it holds errors,
     // or removes the log path's entry after a clean run. The failure, if any.
@@ -33,6 +44,9 @@ public:
     void Descartar();
 
 private:
+    bool CrearTemporal();
+
+    bool falloCreacion_ = false;
     std::string salida_;
     std::string temporal_; // empty once renamed or removed
     std::optional<EscritorLog> escritor_;
