@@ -12,6 +12,7 @@ COTAREL_PAQUETES=(
     xvfb xdotool
     clang clang-format libclang-rt-14-dev
     time
+    debhelper dpkg-dev lintian appstream desktop-file-utils file
 )
 
 instalar_dependencias() {

@@ -32,6 +32,10 @@ probar build/sanitize -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 
+echo "== Debian packages"
+bash tests/paquetes.sh build/paquetes
+pasadas=$((pasadas + 1))
+
 echo "== Fuzzing the engine for 60 seconds"
 cmake -S . -B build/fuzz -DCOTAREL_FUZZ=ON -DCOTAREL_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++
