@@ -4,12 +4,13 @@
 #include "interfaz.h"
 #include "modMain.h"
 #include "proceso.h"
+#include "rutas.h"
+#include "sistema.h"
 
 #include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <condition_variable>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,11 +18,9 @@
 #include <map>
 #include <mutex>
 #include <optional>
-#include <pthread.h>
 #include <string>
 #include <string_view>
 #include <thread>
-#include <unistd.h>
 #include <variant>
 #include <vector>
 
@@ -106,53 +105,6 @@ Opciones:
   --version             muestra la versión
 )";
 
-// Set by SIGINT, SIGTERM or SIGHUP; the run in progress stops at its next
-// block, removes its unfinished log and keeps the old one.
-volatile std::sig_atomic_t senalRecibida = 0;
-
-// A run that waits for a pipe when the signal comes would wait for ever: an
-// alarm every second interrupts the wait (no SA_RESTART), and the failed read
-// ends the run.
-extern "C" void AlDespertar(int)
-{
-    alarm(1);
-}
-
-extern "C" void AlRecibirSenal(int senal)
-{
-    senalRecibida = senal;
-    alarm(1);
-}
-
-void InstalarSenales()
-{
-    struct sigaction accion
-    {
-    };
-    sigemptyset(&accion.sa_mask);
-    accion.sa_handler = AlRecibirSenal;
-    for (const int senal : { SIGINT, SIGTERM, SIGHUP }) {
-        sigaction(senal, &accion, nullptr);
-    }
-    accion.sa_handler = AlDespertar;
-    sigaction(SIGALRM, &accion, nullptr);
-}
-
-// Ends the process the way the signal would have ended it, so that the
-// calling shell sees an interrupted command.
-[[noreturn]] void MorirPorLaSenal()
-{
-    const int senal = senalRecibida;
-    std::cout.flush();
-    std::signal(senal, SIG_DFL);
-    sigset_t esta;
-    sigemptyset(&esta);
-    sigaddset(&esta, senal);
-    pthread_sigmask(SIG_UNBLOCK, &esta, nullptr);
-    std::raise(senal);
-    std::_Exit(128 + senal);
-}
-
 constexpr std::string_view kPrograma = "cotarel-check: ";
 
 using cotarel::Desenlace;
@@ -178,7 +130,7 @@ public:
         informe_.errores.append(kPrograma).append(informe_.ruta).append(": ").append(texto);
         informe_.errores += '\n';
     }
-    bool Interrumpido() override { return senalRecibida != 0; }
+    bool Interrumpido() override { return cotarel::SenalRecibida(); }
     void CuentaErronea(const modMain::CuentaAnotada &cuenta) override
     {
         if (anotarFallos_) {
@@ -239,7 +191,7 @@ Informe ComprobarFichero(const std::string &ruta, const std::string &log, Format
 std::filesystem::path DondeVaElLog(
     const std::string &log, std::map<std::filesystem::path, std::filesystem::path> &carpetas)
 {
-    const std::filesystem::path ruta(log);
+    const std::filesystem::path ruta = modMain::RutaDeSistema(log);
     const auto carpeta = ruta.has_parent_path() ? ruta.parent_path() : ".";
     auto [resuelta, nueva] = carpetas.try_emplace(carpeta);
     if (nueva) {
@@ -304,14 +256,14 @@ int ComprobarEnOrden(const std::vector<std::string> &ficheros, const Opciones &o
     std::vector<std::optional<Informe>> &informes = plan.informes;
     int estado = kTodoCorrecto;
     for (std::size_t i = 0; i < ficheros.size(); ++i) {
-        if (senalRecibida != 0) {
-            MorirPorLaSenal();
+        if (cotarel::SenalRecibida()) {
+            cotarel::MorirPorLaSenal();
         }
         if (!informes[i]) {
             informes[i] = ComprobarFichero(ficheros[i], logs[i], opciones.formato);
         }
         if (informes[i]->interrumpido) {
-            MorirPorLaSenal();
+            cotarel::MorirPorLaSenal();
         }
         Publicar(*informes[i], opciones);
         estado = std::max(estado, informes[i]->estado);
@@ -339,7 +291,7 @@ int ComprobarEnParalelo(
                 while (siguiente < ficheros.size() && informes[siguiente]) {
                     ++siguiente;
                 }
-                if (siguiente == ficheros.size() || senalRecibida != 0) {
+                if (siguiente == ficheros.size() || cotarel::SenalRecibida()) {
                     return;
                 }
                 i = siguiente++;
@@ -354,21 +306,16 @@ int ComprobarEnParalelo(
     for (std::size_t t = 0; t < cuantos; ++t) {
         trabajadores.emplace_back(trabajar);
     }
-    sigset_t senales;
-    sigemptyset(&senales);
-    for (const int senal : { SIGINT, SIGTERM, SIGHUP, SIGALRM }) {
-        sigaddset(&senales, senal);
-    }
-    pthread_sigmask(SIG_BLOCK, &senales, nullptr);
+    cotarel::DesviarSenalesDeEsteHilo();
     int estado = kTodoCorrecto;
     for (std::size_t i = 0; i < ficheros.size(); ++i) {
         std::unique_lock espera(cerrojo);
         while (!listo.wait_for(espera, std::chrono::milliseconds(100),
-            [&] { return informes[i].has_value() || senalRecibida != 0; })) { }
+            [&] { return informes[i].has_value() || cotarel::SenalRecibida(); })) { }
         if (!informes[i] || informes[i]->interrumpido) {
             espera.unlock();
             trabajadores.clear(); // each ends its run at the next block
-            MorirPorLaSenal();
+            cotarel::MorirPorLaSenal();
         }
         const Informe informe = std::move(*informes[i]);
         espera.unlock();
@@ -473,8 +420,9 @@ std::variant<Opciones, std::string> LeerOpciones(const std::vector<std::string> 
 
 bool EsRegistro(const std::filesystem::path &ruta)
 {
-    const std::string extension = ruta.extension().string();
-    return extension == ".log" || extension == ".log1";
+    const std::string extension = modMain::TextoDeRuta(ruta.extension());
+    return cotarel::CoincideComodin(".log", extension)
+        || cotarel::CoincideComodin(".log1", extension);
 }
 
 // The regular files under a folder, logs left out, in the order of their paths.
@@ -482,12 +430,13 @@ void AnadirCarpeta(const std::string &carpeta, std::vector<std::string> &fichero
 {
     std::vector<std::string> encontrados;
     std::error_code error;
-    for (auto entrada = std::filesystem::recursive_directory_iterator(
-             carpeta, std::filesystem::directory_options::skip_permission_denied, error);
+    for (auto entrada
+         = std::filesystem::recursive_directory_iterator(modMain::RutaDeSistema(carpeta),
+             std::filesystem::directory_options::skip_permission_denied, error);
          !error && entrada != std::filesystem::recursive_directory_iterator();
          entrada.increment(error)) {
         if (entrada->is_regular_file(error) && !EsRegistro(entrada->path())) {
-            encontrados.push_back(entrada->path().string());
+            encontrados.push_back(modMain::TextoDeRuta(entrada->path()));
         }
     }
     std::sort(encontrados.begin(), encontrados.end());
@@ -499,7 +448,7 @@ bool LeerNombres(const std::string &origen, bool separadorNulo, std::vector<std:
 {
     std::ifstream fichero;
     if (origen != "-") {
-        fichero.open(origen, std::ios::binary);
+        fichero.open(modMain::RutaDeSistema(origen), std::ios::binary);
         if (!fichero) {
             return false;
         }
@@ -528,7 +477,8 @@ std::optional<std::vector<std::string>> Ficheros(const Opciones &opciones)
     std::vector<std::string> ficheros;
     for (const auto &nombre : nombres) {
         std::error_code error;
-        if (opciones.recursivo && std::filesystem::is_directory(nombre, error)) {
+        if (opciones.recursivo
+            && std::filesystem::is_directory(modMain::RutaDeSistema(nombre), error)) {
             AnadirCarpeta(nombre, ficheros);
         } else {
             ficheros.push_back(nombre);
@@ -539,9 +489,14 @@ std::optional<std::vector<std::string>> Ficheros(const Opciones &opciones)
 
 } // namespace
 
+#ifdef _WIN32
+int wmain(int argc, wchar_t *argv[])
+#else
 int main(int argc, char *argv[])
+#endif
 {
-    const std::vector<std::string> argumentos(argv + 1, argv + argc);
+    cotarel::PrepararConsola();
+    const std::vector<std::string> argumentos = cotarel::Argumentos(argc, argv);
     if (argumentos.size() == 1 && argumentos[0] == "--help") {
         std::cout << kAyuda;
         return kTodoCorrecto;
@@ -562,7 +517,6 @@ int main(int argc, char *argv[])
     if (!ficheros) {
         return kNoComprobado;
     }
-    std::signal(SIGPIPE, SIG_IGN); // a closed output is a write that fails, not a death
-    InstalarSenales();
+    cotarel::InstalarSenales();
     return ComprobarTodos(*ficheros, opciones);
 }

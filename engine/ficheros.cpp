@@ -1,5 +1,8 @@
 #include "ficheros.h"
 
+#include "disco.h"
+#include "rutas.h"
+
 #include <new>
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -11,9 +14,9 @@ namespace {
 constexpr std::size_t kTamBufferLectura = 1 << 20;
 constexpr std::size_t kTamBufferEscritura = 1 << 16;
 
-Fichero AbrirFichero(const std::string &ruta, const char *modo)
+Fichero SinBufferPropio(std::FILE *abierto)
 {
-    Fichero fichero(std::fopen(ruta.c_str(), modo));
+    Fichero fichero(abierto);
     if (fichero) {
         // Our own buffers do the buffering; stdio's would only copy twice.
         std::setvbuf(fichero.get(), nullptr, _IONBF, 0);
@@ -60,14 +63,12 @@ BufferLectura TomarBufferLectura()
 
 Fichero AbrirParaLeer(const std::string &ruta)
 {
-    return AbrirFichero(ruta, "rb");
+    return SinBufferPropio(AbrirLectura(ruta));
 }
 
-// "x": created exclusively (O_EXCL), so an existing file is never truncated and
-// a link planted at the path is never followed.
 Fichero CrearNuevo(const std::string &ruta)
 {
-    return AbrirFichero(ruta, "wbx");
+    return SinBufferPropio(CrearExclusivo(ruta));
 }
 
 LectorLineas::LectorLineas(const std::string &ruta)
@@ -92,10 +93,10 @@ bool LectorLineas::RellenarBuffer()
     if (finFichero_ || falloLectura_ || !fichero_) {
         return false;
     }
-    const std::size_t leidos = std::fread(buffer_.get(), 1, kTamBufferLectura, fichero_.get());
+    const std::size_t leidos = disco::Leer(fichero_.get(), buffer_.get(), kTamBufferLectura);
     ++bloques_;
     if (leidos < kTamBufferLectura) {
-        falloLectura_ = std::ferror(fichero_.get()) != 0;
+        falloLectura_ = disco::HayError(fichero_.get());
         finFichero_ = true;
     }
     // After a failure nothing more is handed out, not even what the failed
@@ -164,7 +165,8 @@ void EscritorLog::EscribirLinea(std::string_view texto)
 void EscritorLog::Vaciar()
 {
     if (!buffer_.empty() && !falloEscritura_) {
-        const std::size_t escritos = std::fwrite(buffer_.data(), 1, buffer_.size(), fichero_.get());
+        const std::size_t escritos
+            = disco::Escribir(fichero_.get(), buffer_.data(), buffer_.size());
         falloEscritura_ = escritos != buffer_.size();
     }
     buffer_.clear();

@@ -1,6 +1,7 @@
 #include "logseguro.h"
 
 #include "proceso.h"
+#include "rutas.h"
 
 #include <filesystem>
 #include <random>
@@ -20,21 +21,23 @@ namespace fs = std::filesystem;
 bool SePuedeReemplazar(const std::string &entrada, const std::string &salida)
 {
     std::error_code error;
-    if (!fs::exists(fs::symlink_status(salida, error))) {
+    const fs::path log = RutaDeSistema(salida);
+    if (!fs::exists(fs::symlink_status(log, error))) {
         return true;
     }
-    return HayLogQueReemplazar(salida) && !(fs::equivalent(entrada, salida, error) && !error);
+    return HayLogQueReemplazar(salida)
+        && !(fs::equivalent(RutaDeSistema(entrada), log, error) && !error);
 }
 
 // A hidden name in the log's folder, so that the rename stays on one file system.
 std::string NombreTemporal(const std::string &salida, unsigned numero)
 {
-    const fs::path ruta(salida);
+    const fs::path ruta = RutaDeSistema(salida);
     std::string nombre = ".";
-    nombre += ruta.filename().string();
+    nombre += TextoDeRuta(ruta.filename());
     nombre += ".cotarel-";
     nombre += std::to_string(numero);
-    return (ruta.parent_path() / nombre).string();
+    return TextoDeRuta(ruta.parent_path() / RutaDeSistema(nombre));
 }
 
 // Whether a new file could be created in the log's folder now, asked before the
@@ -45,7 +48,7 @@ bool CarpetaAdmiteFicheros(const std::string &salida)
     (void)salida;
     return true; // no such question there: creating the file tells
 #else
-    const fs::path carpeta = fs::path(salida).parent_path();
+    const fs::path carpeta = RutaDeSistema(salida).parent_path();
     return access(carpeta.empty() ? "." : carpeta.c_str(), W_OK | X_OK) == 0;
 #endif
 }
@@ -55,7 +58,7 @@ bool CarpetaAdmiteFicheros(const std::string &salida)
 bool HayLogQueReemplazar(const std::string &salida)
 {
     std::error_code error;
-    const fs::file_status estado = fs::symlink_status(salida, error);
+    const fs::file_status estado = fs::symlink_status(RutaDeSistema(salida), error);
     return fs::is_regular_file(estado) || fs::is_symlink(estado);
 }
 
@@ -83,7 +86,7 @@ bool LogSeguro::CrearTemporal()
             return true;
         }
         std::error_code error;
-        if (!fs::exists(fs::symlink_status(temporal, error))) {
+        if (!fs::exists(fs::symlink_status(RutaDeSistema(temporal), error))) {
             break; // not a clash of names: the folder refuses new files
         }
     }
@@ -99,7 +102,7 @@ std::optional<Fallo> LogSeguro::Confirmar(bool conErrores)
     }
     std::error_code error;
     if (conErrores && escritor_) {
-        fs::rename(temporal_, salida_, error);
+        fs::rename(RutaDeSistema(temporal_), RutaDeSistema(salida_), error);
         if (error) {
             Descartar();
             return Fallo::NoSePuedeEscribirSalida;
@@ -108,7 +111,7 @@ std::optional<Fallo> LogSeguro::Confirmar(bool conErrores)
         return std::nullopt;
     }
     Descartar();
-    fs::remove(salida_, error); // the entry itself; no entry at all is no error
+    fs::remove(RutaDeSistema(salida_), error); // the entry itself; no entry at all is no error
     if (error) {
         return Fallo::NoSePuedeBorrarSalida;
     }
@@ -122,7 +125,7 @@ void LogSeguro::Descartar()
     }
     if (!temporal_.empty()) {
         std::error_code ignorado;
-        fs::remove(temporal_, ignorado);
+        fs::remove(RutaDeSistema(temporal_), ignorado);
         temporal_.clear();
     }
 }

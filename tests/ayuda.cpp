@@ -6,7 +6,11 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/resource.h>
+#endif
 
 namespace prueba {
 
@@ -57,12 +61,28 @@ std::set<std::string> CarpetaTemporal::Nombres() const
 {
     std::set<std::string> nombres;
     for (const auto &entrada : std::filesystem::directory_iterator(ruta_)) {
-        nombres.insert(entrada.path().filename().string());
+        nombres.insert(modMain::TextoDeRuta(entrada.path().filename()));
     }
     return nombres;
 }
 
-void LimitarEscritura(std::optional<std::size_t> bytes)
+#ifdef _WIN32
+
+bool LimitarEscritura(std::optional<std::size_t>)
+{
+    return false;
+}
+
+int DescriptoresAbiertos()
+{
+    DWORD cuantos = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &cuantos);
+    return static_cast<int>(cuantos);
+}
+
+#else
+
+bool LimitarEscritura(std::optional<std::size_t> bytes)
 {
     static const rlimit original = [] {
         rlimit limite {};
@@ -74,8 +94,16 @@ void LimitarEscritura(std::optional<std::size_t> bytes)
         limite.rlim_cur = *bytes;
     }
     std::signal(SIGXFSZ, bytes ? SIG_IGN : SIG_DFL);
-    setrlimit(RLIMIT_FSIZE, &limite);
+    return setrlimit(RLIMIT_FSIZE, &limite) == 0;
 }
+
+int DescriptoresAbiertos()
+{
+    const auto entradas = std::filesystem::directory_iterator("/proc/self/fd");
+    return static_cast<int>(std::distance(begin(entradas), end(entradas)));
+}
+
+#endif
 
 void ReiniciarEstado()
 {
@@ -84,12 +112,6 @@ void ReiniciarEstado()
     modMain::HayErrores = false;
     modMain::NumLinea = 0;
     modMain::DCCalculado.clear();
-}
-
-int DescriptoresAbiertos()
-{
-    const auto entradas = std::filesystem::directory_iterator("/proc/self/fd");
-    return static_cast<int>(std::distance(begin(entradas), end(entradas)));
 }
 
 std::string Unir(const std::vector<std::string> &lineas)

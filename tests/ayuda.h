@@ -4,6 +4,7 @@
 
 #include "interfaz.h"
 #include "modMain.h"
+#include "rutas.h"
 
 #include <filesystem>
 #include <initializer_list>
@@ -26,6 +27,27 @@ std::string ConCRLF(std::initializer_list<std::string> lineas);
 void EscribirBytes(const std::filesystem::path &ruta, const std::string &bytes);
 std::string LeerBytes(const std::filesystem::path &ruta);
 
+// A path in a test's folder, taken both as the engine takes paths (text, UTF-8
+// on Windows) and as a system path.
+class RutaPrueba
+{
+public:
+    explicit RutaPrueba(std::filesystem::path ruta)
+        : ruta_(std::move(ruta))
+    {
+    }
+    operator std::string() const { return modMain::TextoDeRuta(ruta_); }
+    operator const std::filesystem::path &() const { return ruta_; }
+    std::string string() const { return *this; }
+    RutaPrueba operator/(const std::string &nombre) const
+    {
+        return RutaPrueba(ruta_ / modMain::RutaDeSistema(nombre));
+    }
+
+private:
+    std::filesystem::path ruta_;
+};
+
 // A folder of its own for each test, removed afterwards.
 class CarpetaTemporal
 {
@@ -34,7 +56,11 @@ public:
     ~CarpetaTemporal();
     CarpetaTemporal(const CarpetaTemporal &) = delete;
     CarpetaTemporal &operator=(const CarpetaTemporal &) = delete;
-    std::filesystem::path operator/(const std::string &nombre) const { return ruta_ / nombre; }
+    // The name is UTF-8 text.
+    RutaPrueba operator/(const std::string &nombre) const
+    {
+        return RutaPrueba(ruta_ / modMain::RutaDeSistema(nombre));
+    }
     // The names of the folder's entries.
     std::set<std::string> Nombres() const;
 
@@ -62,12 +88,13 @@ public:
 // The run state as at start-up.
 void ReiniciarEstado();
 
-// Number of file descriptors this process holds open.
+// Number of file descriptors (on Windows, handles) this process holds open.
 int DescriptoresAbiertos();
 
 // A real limit on the size of files this process writes (a write past it fails
-// with EFBIG, as on a full disk); nothing restores the limit as it was.
-void LimitarEscritura(std::optional<std::size_t> bytes);
+// with EFBIG, as on a full disk); nothing restores the limit as it was. False
+// where the system has no such limit (Windows).
+bool LimitarEscritura(std::optional<std::size_t> bytes);
 
 // The lines joined with CR LF.
 std::string Unir(const std::vector<std::string> &lineas);

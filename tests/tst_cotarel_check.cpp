@@ -1,43 +1,54 @@
 // cotarel-check run as a script would run it: exit status, standard output,
 // standard error and the logs it leaves.
 #include "ayuda.h"
+#include "ejecutar.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <algorithm>
 #include <csignal>
-#include <cstdio>
+#include <sstream>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
-struct Salida
-{
-    int estado;
-    std::string salida;
-    std::string errores;
-};
+using prueba::Ejecucion;
 
-Salida Ejecutar(const std::string &argumentos, const prueba::CarpetaTemporal &carpeta)
+Ejecucion Ejecutar(const std::vector<std::string> &argumentos,
+    const prueba::CarpetaTemporal &carpeta, const prueba::Redirecciones &redirecciones = {})
 {
-    const std::string errores = carpeta / "stderr";
-    const std::string orden
-        = std::string(COTAREL_CHECK) + " " + argumentos + " 2> '" + errores + "'";
-    FILE *tuberia = popen(orden.c_str(), "r");
-    std::string salida;
-    std::array<char, 4096> trozo {};
-    while (const std::size_t leidos = std::fread(trozo.data(), 1, trozo.size(), tuberia)) {
-        salida.append(trozo.data(), leidos);
-    }
-    const int estado = pclose(tuberia);
-    return { WIFEXITED(estado) ? WEXITSTATUS(estado) : -1, salida, prueba::LeerBytes(errores) };
+    return prueba::EjecutarPrograma(COTAREL_CHECK, argumentos, carpeta, redirecciones);
 }
 
-const std::filesystem::path kDatos = COTAREL_DATOS_PRUEBA;
+// A test folder's path (plain ASCII) as a JSON string holds it: Windows'
+// backslashes doubled.
+std::string EnJson(const std::string &ruta)
+{
+    std::string json;
+    for (const char c : ruta) {
+        json += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    }
+    return json;
+}
+
+// The words of a command line written with single blanks between them.
+std::vector<std::string> Palabras(const std::string &texto)
+{
+    std::vector<std::string> palabras;
+    std::istringstream entrada(texto);
+    for (std::string palabra; entrada >> palabra;) {
+        palabras.push_back(palabra);
+    }
+    return palabras;
+}
+
+const prueba::RutaPrueba kDatos(COTAREL_DATOS_PRUEBA);
 
 struct CasoCheck
 {
@@ -67,12 +78,13 @@ protected:
         prueba::EscribirBytes(carpeta / "vacio.q19", "0180\r\n0290\r\n");
     }
     std::string Ruta(const std::string &nombre) const { return carpeta / (nombre + ".q19"); }
-    std::string Sustituir(std::string texto) const
+    std::string Sustituir(std::string texto, bool json = false) const
     {
         for (const char *nombre : { "malo", "bueno", "nocsb", "vacio", "falta" }) {
             const std::string marca = std::string("{") + nombre + "}";
             for (std::size_t pos; (pos = texto.find(marca)) != std::string::npos;) {
-                texto.replace(pos, marca.size(), carpeta / nombre);
+                const std::string ruta = carpeta / nombre;
+                texto.replace(pos, marca.size(), json ? EnJson(ruta) : ruta);
             }
         }
         return texto;
@@ -82,15 +94,15 @@ protected:
 
 TEST_P(CotarelCheckTest, EstadoSalidaYLogs)
 {
-    std::string argumentos = GetParam().opciones + " ";
+    std::vector<std::string> argumentos = Palabras(GetParam().opciones);
     for (const auto &fichero : GetParam().ficheros) {
-        argumentos += "'" + Ruta(fichero) + "' ";
+        argumentos.push_back(Ruta(fichero));
     }
-    const Salida salida = Ejecutar(argumentos, carpeta);
+    const Ejecucion salida = Ejecutar(argumentos, carpeta);
 
     std::string esperado;
     for (const auto &linea : GetParam().resultados) {
-        esperado += Sustituir(linea) + "\n";
+        esperado += Sustituir(linea, GetParam().opciones.find("json") != std::string::npos) + "\n";
     }
     EXPECT_EQ(salida.estado, GetParam().estado);
     EXPECT_EQ(salida.salida, esperado);
@@ -160,6 +172,7 @@ struct CasoNombre
     const char *nombre;
     std::string fichero;
     std::string enJson;
+    bool enWindows = false; // a name Windows allows
 };
 
 class NombreJsonTest : public testing::TestWithParam<CasoNombre>
@@ -168,12 +181,17 @@ class NombreJsonTest : public testing::TestWithParam<CasoNombre>
 
 TEST_P(NombreJsonTest, RutaEnJson)
 {
+#ifdef _WIN32
+    if (!GetParam().enWindows) {
+        GTEST_SKIP() << "not a name Windows allows";
+    }
+#endif
     prueba::CarpetaTemporal carpeta;
-    const std::string ruta = carpeta / (GetParam().fichero + ".q19");
+    const auto ruta = carpeta / (GetParam().fichero + ".q19");
     std::filesystem::copy_file(kDatos / "adeudos.q19", ruta);
-    const Salida salida = Ejecutar("--formato=json '" + ruta + "'", carpeta);
-    const std::string esperado = R"({"ruta":")" + (carpeta / "").string() + GetParam().enJson
-        + R"(.q19","tipo":"adeudos")";
+    const Ejecucion salida = Ejecutar({ "--formato=json", ruta }, carpeta);
+    const std::string esperado = R"({"ruta":")" + EnJson((carpeta / "").string())
+        + GetParam().enJson + R"(.q19","tipo":"adeudos")";
     EXPECT_EQ(salida.salida.substr(0, esperado.size()), esperado);
     EXPECT_EQ(salida.salida.find('\n'), salida.salida.size() - 1);
 }
@@ -182,7 +200,8 @@ INSTANTIATE_TEST_SUITE_P(Nombres, NombreJsonTest,
     testing::Values(CasoNombre { "tab", "a\tb", R"(a\tb)" },
         CasoNombre { "newline", "a\nb", R"(a\nb)" },
         CasoNombre { "quote_and_backslash", "a\"b\\c", R"(a\"b\\c)" },
-        CasoNombre { "utf8_kept", "\u20AC-\u00F1-\u65E5\u672C", "\u20AC-\u00F1-\u65E5\u672C" },
+        CasoNombre {
+            "utf8_kept", "\u20AC-\u00F1-\u65E5\u672C", "\u20AC-\u00F1-\u65E5\u672C", true },
         CasoNombre { "latin1_byte",
             "ma\xF1"
             "ana",
@@ -192,14 +211,108 @@ INSTANTIATE_TEST_SUITE_P(Nombres, NombreJsonTest,
         CasoNombre { "overlong_slash", "\xC0\xAF", R"(\udcc0\udcaf)" }),
     [](const auto &info) { return std::string(info.param.nombre); });
 
+// Names beyond ASCII, folders with dots and upper-case extensions give the
+// same log, byte for byte, on Linux and on Windows; a clean file leaves none.
+struct CasoRuta
+{
+    const char *nombre;
+    std::string fichero; // UTF-8, in the test's folder
+    std::string muestra; // from the test data; empty: a clean file
+    std::string log; // where the log must go; empty: none
+    std::string dorado; // the log it must be, from the test data
+};
+
+void PrintTo(const CasoRuta &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
+}
+
+class RutaTest : public testing::TestWithParam<CasoRuta>
+{
+};
+
+TEST_P(RutaTest, MismoLogEnCadaSistema)
+{
+    const CasoRuta &caso = GetParam();
+    prueba::CarpetaTemporal carpeta;
+    const auto fichero = carpeta / caso.fichero;
+    std::filesystem::create_directories(
+        static_cast<const std::filesystem::path &>(fichero).parent_path());
+    const std::string limpio
+        = "5180\r\n" + prueba::Registro({ { 1, "5680" }, { 69, "12345678010123456789" } }) + "\r\n";
+    prueba::EscribirBytes(
+        fichero, caso.muestra.empty() ? limpio : prueba::LeerBytes(kDatos / caso.muestra));
+
+    const Ejecucion salida = Ejecutar({ fichero }, carpeta);
+
+    EXPECT_EQ(salida.estado, caso.log.empty() ? 0 : 1) << salida.errores;
+    EXPECT_EQ(prueba::LeerBytes(fichero).size(),
+        caso.muestra.empty() ? limpio.size() : prueba::LeerBytes(kDatos / caso.muestra).size());
+    if (caso.log.empty()) {
+        EXPECT_EQ(carpeta.Nombres(), (std::set<std::string> { caso.fichero, "stdout", "stderr" }));
+    } else {
+        EXPECT_EQ(prueba::LeerBytes(carpeta / caso.log), prueba::LeerBytes(kDatos / caso.dorado));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rutas, RutaTest,
+    testing::Values(CasoRuta { "enye", "\u00F1and\u00FA.q19", "adeudos-sepa.q19",
+                        "\u00F1and\u00FA.log", "adeudos-sepa-esperado.log" },
+        CasoRuta { "l_stroke", "\u0141\u00F3d\u017A.q34", "transferencias-sepa.q34",
+            "\u0141\u00F3d\u017A.log", "transferencias-sepa-esperado.log" },
+        CasoRuta { "japanese", "\u65E5\u672C.xml", "xml/pain001-v03.xml", "\u65E5\u672C.log",
+            "xml/pain001-v03.log" },
+        CasoRuta { "euro_clean_leaves_no_log", "\u20AC-limpio.txt", "", "", "" },
+        CasoRuta { "ordinal_in_the_extension", "Remesa.01\u00BAT", "adeudos.q19",
+            "Remesa.01\u00BAT.log", "adeudos-esperado.log" },
+        CasoRuta { "folder_with_dots", "v1.2/MAYO.TXT", "adeudos.q19", "v1.2/MAYO.log",
+            "adeudos-esperado.log" },
+        CasoRuta { "upper_case_log_extension", "MAYO.LOG", "adeudos.q19", "MAYO.log1",
+            "adeudos-esperado.log" }),
+    [](const auto &info) { return std::string(info.param.nombre); });
+
+// A log path that is the input itself under another name is refused, and the
+// input is left whole.
+TEST(CotarelCheck, LogEnlazadoAlFicheroNoLoTrunca)
+{
+    prueba::CarpetaTemporal carpeta;
+    const std::string bytes = prueba::LeerBytes(kDatos / "adeudos-sepa.q19");
+    prueba::EscribirBytes(carpeta / "\u20AC.txt", bytes);
+    std::filesystem::create_hard_link(carpeta / "\u20AC.txt", carpeta / "\u20AC.log");
+
+    const Ejecucion salida = Ejecutar({ carpeta / "\u20AC.txt" }, carpeta);
+
+    EXPECT_EQ(salida.estado, 2);
+    EXPECT_NE(salida.errores.find("No se puede crear el fichero de Salida"), std::string::npos);
+    EXPECT_EQ(prueba::LeerBytes(carpeta / "\u20AC.txt"), bytes);
+}
+
+#ifdef _WIN32
+// cmd.exe leaves "*" and "?" to the program: they are expanded, in path order.
+TEST(CotarelCheck, ComodinesExpandidos)
+{
+    prueba::CarpetaTemporal carpeta;
+    const std::string limpio
+        = "5180\r\n" + prueba::Registro({ { 1, "5680" }, { 69, "12345678010123456789" } }) + "\r\n";
+    for (const char *nombre : { "b.q19", "a.Q19", "c.txt", "\u00F1.q19" }) {
+        prueba::EscribirBytes(carpeta / nombre, limpio);
+    }
+    const Ejecucion salida = Ejecutar({ carpeta / "*.q19", carpeta / "?.txt" }, carpeta);
+    std::string esperado;
+    for (const char *nombre : { "a.Q19", "b.q19", "\u00F1.q19", "c.txt" }) {
+        esperado += (carpeta / nombre).string() + "\tProceso terminado\tadeudos\t0\n";
+    }
+    EXPECT_EQ(salida.salida, esperado);
+}
+#endif
+
 TEST(CotarelCheck, ReemplazaUnLogAnteriorSinPreguntar)
 {
     prueba::CarpetaTemporal carpeta;
     std::filesystem::copy_file(kDatos / "adeudos.q19", carpeta / "mayo.q19");
     prueba::EscribirBytes(carpeta / "mayo.log",
         "an older log, longer than the new one will be ... " + std::string(5000, 'x'));
-    const Salida salida
-        = Ejecutar("'" + (carpeta / "mayo.q19").string() + "' < /dev/null", carpeta);
+    const Ejecucion salida = Ejecutar({ carpeta / "mayo.q19" }, carpeta);
     EXPECT_EQ(salida.estado, 1);
     EXPECT_EQ(prueba::LeerBytes(carpeta / "mayo.log"),
         prueba::LeerBytes(kDatos / "adeudos-esperado.log"));
@@ -210,11 +323,12 @@ TEST(CotarelCheck, LogQueNoSePuedeEscribir)
     prueba::CarpetaTemporal carpeta;
     std::filesystem::copy_file(kDatos / "adeudos.q19", carpeta / "mayo.q19");
     std::filesystem::create_directory(carpeta / "mayo.log"); // a folder where the log should go
-    const Salida salida = Ejecutar("'" + (carpeta / "mayo.q19").string() + "'", carpeta);
+    const Ejecucion salida = Ejecutar({ carpeta / "mayo.q19" }, carpeta);
     EXPECT_EQ(salida.estado, 2);
     EXPECT_NE(salida.errores.find("No se puede crear el fichero de Salida"), std::string::npos);
 }
 
+#ifndef _WIN32
 // Ctrl+C or SIGTERM while a run waits for more of its input: the process ends
 // by the signal, the old log stays byte for byte and no unfinished log is left.
 class SenalTest : public testing::TestWithParam<int>
@@ -257,6 +371,7 @@ TEST_P(SenalTest, ConservaElLogAnterior)
 
 INSTANTIATE_TEST_SUITE_P(Senales, SenalTest, testing::Values(SIGINT, SIGTERM),
     [](const auto &info) { return std::string(info.param == SIGINT ? "sigint" : "sigterm"); });
+#endif
 
 // The options for scripts: each command line (files as {carpeta}/name) with
 // its exit status and exact standard output.
@@ -266,6 +381,7 @@ struct CasoOpciones
     const char *argumentos;
     int estado;
     const char *salida;
+    prueba::Redirecciones redirecciones = {};
 };
 
 void PrintTo(const CasoOpciones &caso, std::ostream *salida)
@@ -295,9 +411,19 @@ TEST_P(OpcionesTest, SalidaEnOrden)
         for (std::size_t pos; (pos = texto.find("{carpeta}/")) != std::string::npos;) {
             texto.replace(pos, 10, raiz);
         }
+#ifdef _WIN32
+        std::replace(texto.begin(), texto.end(), '/', '\\');
+#endif
         return texto;
     };
-    const Salida salida = Ejecutar(sustituir(GetParam().argumentos), carpeta);
+    const auto &redirecciones = GetParam().redirecciones;
+#ifdef _WIN32
+    if (redirecciones.salida.starts_with("/dev/")) {
+        GTEST_SKIP() << "no /dev on Windows";
+    }
+#endif
+    const Ejecucion salida = Ejecutar(Palabras(sustituir(GetParam().argumentos)), carpeta,
+        { sustituir(redirecciones.entrada), redirecciones.salida });
     EXPECT_EQ(salida.estado, GetParam().estado) << salida.errores;
     EXPECT_EQ(salida.salida, sustituir(GetParam().salida));
 }
@@ -313,16 +439,18 @@ INSTANTIATE_TEST_SUITE_P(Casos, OpcionesTest,
             "{carpeta}/3.q19\tProceso terminado\tadeudos\t0\n"
             "{carpeta}/2.q19\tProceso terminado\tadeudos\t0\n"
             "{carpeta}/1.q19\tProceso terminado\tadeudos\t0\n" },
-        CasoOpciones { "names_from_standard_input", "--desde=- < {carpeta}/lista -0 -j3", 0,
+        CasoOpciones { "names_from_standard_input", "--desde=- -0 -j3", 0,
             "{carpeta}/2.q19\tProceso terminado\tadeudos\t0\n"
-            "{carpeta}/1.q19\tProceso terminado\tadeudos\t0\n" },
+            "{carpeta}/1.q19\tProceso terminado\tadeudos\t0\n",
+            { "{carpeta}/lista", "" } },
         CasoOpciones { "parallel_in_the_order_given",
             "-j 3 {carpeta}/3.q19 {carpeta}/arbol/a.q19 {carpeta}/1.q19 {carpeta}/2.q19", 0,
             "{carpeta}/3.q19\tProceso terminado\tadeudos\t0\n"
             "{carpeta}/arbol/a.q19\tProceso terminado\tadeudos\t0\n"
             "{carpeta}/1.q19\tProceso terminado\tadeudos\t0\n"
             "{carpeta}/2.q19\tProceso terminado\tadeudos\t0\n" },
-        CasoOpciones { "output_that_cannot_be_written", "{carpeta}/1.q19 > /dev/full", 2, "" }),
+        CasoOpciones {
+            "output_that_cannot_be_written", "{carpeta}/1.q19", 2, "", { "", "/dev/full" } }),
     [](const auto &info) { return std::string(info.param.nombre); });
 
 struct CasoUso
@@ -345,7 +473,7 @@ class UsoTest : public testing::TestWithParam<CasoUso>
 TEST_P(UsoTest, Uso)
 {
     prueba::CarpetaTemporal carpeta;
-    const Salida salida = Ejecutar(GetParam().argumentos, carpeta);
+    const Ejecucion salida = Ejecutar(Palabras(GetParam().argumentos), carpeta);
     EXPECT_EQ(salida.estado, GetParam().estado);
     EXPECT_NE((salida.salida + salida.errores).find(GetParam().salidaContiene), std::string::npos)
         << salida.salida << salida.errores;

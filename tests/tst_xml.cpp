@@ -30,7 +30,7 @@ class XmlTest : public testing::TestWithParam<CasoXml>
 TEST_P(XmlTest, LogOMensaje)
 {
     const CasoXml &caso = GetParam();
-    const std::filesystem::path datos = std::filesystem::path(COTAREL_DATOS_PRUEBA) / "xml";
+    const prueba::RutaPrueba datos = prueba::RutaPrueba(COTAREL_DATOS_PRUEBA) / "xml";
     prueba::CarpetaTemporal carpeta;
     prueba::InterfazGrabadora interfaz;
     prueba::EscribirBytes(carpeta / "remesa.log", "earlier log");
