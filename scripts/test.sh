@@ -32,6 +32,10 @@ probar build/sanitize -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 
+echo "== Windows: cross-built, tested under wine"
+bash scripts/windows.sh build/test
+pasadas=$((pasadas + $(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' build/windows/ctest.log)))
+
 echo "== Debian packages"
 bash tests/paquetes.sh build/paquetes
 pasadas=$((pasadas + 1))
@@ -47,5 +51,5 @@ TMPDIR=$temporal build/fuzz/fuzz/fuzz_procesar -max_total_time=60 -max_len=4096 
     build/fuzz/corpus fuzz/semillas tests/data 2>&1 | tail -15
 echo "Fuzzing: no failure in 60 seconds"
 
-echo "== Both builds"
+echo "== All builds"
 echo "$pasadas passed, 0 failed"
