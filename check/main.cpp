@@ -8,6 +8,7 @@
 #include "sistema.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <chrono>
 #include <condition_variable>
@@ -283,7 +284,13 @@ int ComprobarEnParalelo(
     std::mutex cerrojo;
     std::condition_variable listo;
     std::size_t siguiente = 0;
+    std::atomic<std::size_t> activos = cuantos;
     const auto trabajar = [&] {
+        const struct Salida
+        {
+            std::atomic<std::size_t> &activos;
+            ~Salida() { --activos; }
+        } salida { activos };
         for (;;) {
             std::size_t i = 0;
             {
@@ -314,7 +321,15 @@ int ComprobarEnParalelo(
             [&] { return informes[i].has_value() || cotarel::SenalRecibida(); })) { }
         if (!informes[i] || informes[i]->interrumpido) {
             espera.unlock();
-            trabajadores.clear(); // each ends its run at the next block
+            // Each ends its run at its next block; one that waits on a pipe
+            // is woken until it has seen the stop.
+            while (activos > 0) {
+                for (auto &trabajador : trabajadores) {
+                    cotarel::Despertar(trabajador);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            trabajadores.clear();
             cotarel::MorirPorLaSenal();
         }
         const Informe informe = std::move(*informes[i]);

@@ -199,6 +199,11 @@ void DesviarSenalesDeEsteHilo()
     pthread_sigmask(SIG_BLOCK, &senales, nullptr);
 }
 
+void Despertar(std::jthread &hilo)
+{
+    pthread_kill(hilo.native_handle(), SIGALRM);
+}
+
 std::vector<std::string> Argumentos(int argc, const void *argv)
 {
     const auto *const *estrechos = static_cast<const char *const *>(argv);

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace cotarel {
@@ -19,6 +20,8 @@ bool SenalRecibida();
 [[noreturn]] void MorirPorLaSenal();
 // The stop requests go to the other threads, not to the calling one.
 void DesviarSenalesDeEsteHilo();
+// Breaks a wait of the thread on a pipe, so that its run sees the stop.
+void Despertar(std::jthread &hilo);
 
 // The command line's arguments as UTF-8 text; on Windows the names with "*"
 // or "?" expanded, in the order of their paths, as a Unix shell would.

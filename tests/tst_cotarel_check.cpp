@@ -329,9 +329,17 @@ TEST(CotarelCheck, LogQueNoSePuedeEscribir)
 }
 
 #ifndef _WIN32
-// Ctrl+C or SIGTERM while a run waits for more of its input: the process ends
-// by the signal, the old log stays byte for byte and no unfinished log is left.
-class SenalTest : public testing::TestWithParam<int>
+// Ctrl+C or SIGTERM while a run waits for more of its input, alone or beside
+// another file in parallel: the process ends by the signal, the old log stays
+// byte for byte and no unfinished log is left.
+struct CasoSenal
+{
+    const char *nombre;
+    int senal;
+    std::vector<std::string> opciones;
+};
+
+class SenalTest : public testing::TestWithParam<CasoSenal>
 {
 };
 
@@ -341,11 +349,18 @@ TEST_P(SenalTest, ConservaElLogAnterior)
     const std::string entrada = carpeta / "mayo.q19";
     ASSERT_EQ(mkfifo(entrada.c_str(), 0600), 0);
     prueba::EscribirBytes(carpeta / "mayo.log", "earlier log");
-    std::string programa = COTAREL_CHECK;
-    std::string ruta = entrada;
-    char *argumentos[] = { programa.data(), ruta.data(), nullptr };
+    prueba::EscribirBytes(carpeta / "otro.q19", "0280\r\n");
+    std::vector<std::string> copias { COTAREL_CHECK };
+    copias.insert(copias.end(), GetParam().opciones.begin(), GetParam().opciones.end());
+    copias.push_back(entrada);
+    copias.push_back(carpeta / "otro.q19");
+    std::vector<char *> argumentos;
+    for (auto &copia : copias) {
+        argumentos.push_back(copia.data());
+    }
+    argumentos.push_back(nullptr);
     pid_t hijo = 0;
-    ASSERT_EQ(posix_spawn(&hijo, programa.c_str(), nullptr, nullptr, argumentos, environ), 0);
+    ASSERT_EQ(posix_spawn(&hijo, COTAREL_CHECK, nullptr, nullptr, argumentos.data(), environ), 0);
 
     // More than one read block of faulty records, and the pipe kept open.
     const int tuberia = open(entrada.c_str(), O_WRONLY);
@@ -355,22 +370,25 @@ TEST_P(SenalTest, ConservaElLogAnterior)
     }
     EXPECT_EQ(write(tuberia, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     // The unfinished log has its first blocks on disk.
-    for (int espera = 0; espera < 1000 && carpeta.Nombres().size() < 3; ++espera) {
+    for (int espera = 0; espera < 1000 && carpeta.Nombres().size() < 4; ++espera) {
         usleep(10000);
     }
-    ASSERT_EQ(carpeta.Nombres().size(), 3U);
-    kill(hijo, GetParam());
+    ASSERT_EQ(carpeta.Nombres().size(), 4U);
+    kill(hijo, GetParam().senal);
     int estado = 0;
     waitpid(hijo, &estado, 0);
     close(tuberia);
 
-    EXPECT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == GetParam());
+    EXPECT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == GetParam().senal);
     EXPECT_EQ(prueba::LeerBytes(carpeta / "mayo.log"), "earlier log");
-    EXPECT_EQ(carpeta.Nombres(), (std::set<std::string> { "mayo.log", "mayo.q19" }));
+    EXPECT_EQ(carpeta.Nombres(), (std::set<std::string> { "mayo.log", "mayo.q19", "otro.q19" }));
 }
 
-INSTANTIATE_TEST_SUITE_P(Senales, SenalTest, testing::Values(SIGINT, SIGTERM),
-    [](const auto &info) { return std::string(info.param == SIGINT ? "sigint" : "sigterm"); });
+INSTANTIATE_TEST_SUITE_P(Senales, SenalTest,
+    testing::Values(CasoSenal { "sigint", SIGINT, { "-j", "1" } },
+        CasoSenal { "sigterm", SIGTERM, { "-j", "1" } },
+        CasoSenal { "sigint_in_parallel", SIGINT, { "-j", "2" } }),
+    [](const auto &info) { return std::string(info.param.nombre); });
 #endif
 
 // The options for scripts: each command line (files as {carpeta}/name) with
