@@ -18,7 +18,8 @@ construccion=build/windows
 fuentes=$PWD/build/windows-fuentes
 if [ ! -f "$fuentes/expat/expat/lib/xmlparse.c" ]; then
     rm -rf "$fuentes" && mkdir -p "$fuentes/listas/partial"
-    espejo=$(sed -n 's/^URIs: *\(.*debian\)$/\1/p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1)
+    espejo=$(sed -n 's/^URIs: *\(.*debian\)$/\1/p' /etc/apt/sources.list.d/debian.sources 2> /dev/null || true)
+    espejo=${espejo%%$'\n'*}
     cat > "$fuentes/fuentes.sources" <<FIN
 Types: deb-src
 URIs: ${espejo:-http://deb.debian.org/debian}
@@ -28,8 +29,8 @@ Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 FIN
     apt=(apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$fuentes"
         -o Dir::State::Lists="$fuentes/listas")
-    "${apt[@]}" update > /dev/null
-    (cd "$fuentes" && "${apt[@]}" source --download-only expat > /dev/null 2>&1)
+    "${apt[@]}" update > "$fuentes/apt.log" 2>&1 || { cat "$fuentes/apt.log"; exit 1; }
+    (cd "$fuentes" && "${apt[@]}" source --download-only expat >> apt.log 2>&1) || { cat "$fuentes/apt.log"; exit 1; }
     dpkg-source -x "$fuentes"/expat_*.dsc "$fuentes/expat" > /dev/null
 fi
 
