@@ -4,7 +4,7 @@
 set -euo pipefail
 
 COTAREL_PAQUETES=(
-    g++ make cmake pkg-config
+    g++ make cmake pkg-config build-essential
     googletest libgtest-dev
     libexpat1-dev nlohmann-json3-dev
     qt6-base-dev qt6-translations-l10n

@@ -12,5 +12,5 @@ mkdir -p "$fuente"
 git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf - | tar -xf - -C "$fuente"
 cp -r packaging/debian "$fuente/debian"
 (cd "$fuente" && DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage -b -us -uc > "$salida/construccion.log" 2>&1) ||
-    { tail -40 "$salida/construccion.log"; exit 1; }
+    { tail -40 "$salida/construccion.log" >&2; exit 1; }
 ls "$salida"/*.deb
