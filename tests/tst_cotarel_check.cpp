@@ -175,6 +175,11 @@ struct CasoNombre
     bool enWindows = false; // a name Windows allows
 };
 
+void PrintTo(const CasoNombre &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
+}
+
 class NombreJsonTest : public testing::TestWithParam<CasoNombre>
 {
 };
