@@ -188,7 +188,8 @@ Informe ComprobarFichero(const std::string &ruta, const std::string &log, Format
 }
 
 // Where a log really goes: its folder resolved, its own name kept as it is
-// (a link there is replaced, never followed). Folders are resolved once.
+// (a link there is replaced, never followed), in the form the system compares
+// names in (without case on Windows). Folders are resolved once.
 std::filesystem::path DondeVaElLog(
     const std::string &log, std::map<std::filesystem::path, std::filesystem::path> &carpetas)
 {
@@ -199,7 +200,7 @@ std::filesystem::path DondeVaElLog(
         std::error_code ignorado;
         resuelta->second = std::filesystem::weakly_canonical(carpeta, ignorado);
     }
-    return resuelta->second / ruta.filename();
+    return cotarel::FormaDeComparar(resuelta->second / ruta.filename());
 }
 
 // Each file's log, and a report for each file that is not to be checked.

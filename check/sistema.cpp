@@ -139,6 +139,13 @@ std::vector<std::string> Argumentos(int argc, const void *argv)
 
 // The output is the same bytes as on other systems: UTF-8, lines ending in a
 // line feed alone (JSON Lines), which the console shows as it should.
+std::filesystem::path FormaDeComparar(const std::filesystem::path &ruta)
+{
+    std::wstring nombre = ruta.native();
+    CharLowerBuffW(nombre.data(), static_cast<DWORD>(nombre.size()));
+    return nombre;
+}
+
 void PrepararConsola()
 {
     SetConsoleOutputCP(CP_UTF8);
@@ -217,6 +224,11 @@ std::vector<std::string> Argumentos(int argc, const void *argv)
 
 void PrepararConsola()
 {
+}
+
+std::filesystem::path FormaDeComparar(const std::filesystem::path &ruta)
+{
+    return ruta;
 }
 
 #endif

@@ -2,6 +2,7 @@
 // arguments as UTF-8 text, and the console.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -30,6 +31,10 @@ std::vector<std::string> Argumentos(int argc, const void *argv);
 // On Windows the console is told that the output is UTF-8, and the output
 // keeps its line feeds as they are.
 void PrepararConsola();
+
+// The path as the system compares paths: on Windows without case, so that
+// MAYO.log and mayo.log are one file.
+std::filesystem::path FormaDeComparar(const std::filesystem::path &ruta);
 
 // Whether "*" and "?" in the name match the text, letters matched without
 // case where file names are (Windows).

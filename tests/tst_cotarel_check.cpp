@@ -309,6 +309,20 @@ TEST(CotarelCheck, ComodinesExpandidos)
     }
     EXPECT_EQ(salida.salida, esperado);
 }
+
+// File names differ only in case there: MAYO.txt and mayo.q19 would share one
+// log, so the second is not checked.
+TEST(CotarelCheck, LogCompartidoSinDistinguirMayusculas)
+{
+    prueba::CarpetaTemporal carpeta;
+    prueba::EscribirBytes(carpeta / "MAYO.txt", prueba::LeerBytes(kDatos / "adeudos.q19"));
+    prueba::EscribirBytes(carpeta / "mayo.q19", prueba::LeerBytes(kDatos / "adeudos-sepa.q19"));
+    const Ejecucion salida = Ejecutar({ carpeta / "MAYO.txt", carpeta / "mayo.q19" }, carpeta);
+    EXPECT_EQ(salida.estado, 2);
+    EXPECT_NE(salida.errores.find("ya es el de"), std::string::npos) << salida.errores;
+    EXPECT_EQ(prueba::LeerBytes(carpeta / "MAYO.log"),
+        prueba::LeerBytes(kDatos / "adeudos-esperado.log"));
+}
 #endif
 
 TEST(CotarelCheck, ReemplazaUnLogAnteriorSinPreguntar)
