@@ -220,9 +220,15 @@ void XMLCALL LectorXml::AlEmpezar(void *yo, const XML_Char *nombre, const XML_Ch
     lector->Empezar(lector->Clasificar(completo));
 }
 
+// After the parse is stopped at a root of another message, expat still reports
+// the end of that root when it was an empty element: an end whose start was
+// never taken, which is left alone.
 void XMLCALL LectorXml::AlTerminar(void *yo, const XML_Char *)
 {
-    static_cast<LectorXml *>(yo)->Terminar();
+    auto *lector = static_cast<LectorXml *>(yo);
+    if (!lector->pila_.empty()) {
+        lector->Terminar();
+    }
 }
 
 void XMLCALL LectorXml::AlTexto(void *yo, const XML_Char *texto, int longitud)

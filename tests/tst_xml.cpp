@@ -72,6 +72,8 @@ const CasoXml kCasos[] = {
         TipoArchivo::XmlPain008, 2, 0 },
     { "root_of_another_message", "otra-raiz.xml", "", "El fichero no es CSB", TipoArchivo::NoCSB, 0,
         0 },
+    { "empty_root_of_another_message", "otra-raiz-vacia.xml", "", "El fichero no es CSB",
+        TipoArchivo::NoCSB, 0, 0 },
     { "only_other_accounts", "sin-cuentas.xml", "", "", TipoArchivo::XmlPain008, 0, 19 },
 };
 
