@@ -1,9 +1,12 @@
 #include "informe.h"
 
+#include "mensajes.h"
+
 #include <nlohmann/json.hpp>
 
 #include <array>
 #include <cstdio>
+#include <iterator>
 
 namespace cotarel {
 
@@ -69,33 +72,26 @@ std::size_t TramoValido(std::string_view texto)
     return largo;
 }
 
-std::string_view NombreDesenlace(Desenlace desenlace)
+// Each outcome's word for programs and its text for people, in the order of
+// Desenlace.
+struct NombresDesenlace
 {
-    switch (desenlace) {
-    case Desenlace::Correcto:
-        return "correcto";
-    case Desenlace::Errores:
-        return "errores";
-    case Desenlace::SinCuentas:
-        return "sin-cuentas";
-    case Desenlace::NoComprobado:
-        break;
-    }
-    return "no-comprobado";
-}
+    std::string_view json;
+    std::string_view texto;
+};
 
-std::string_view TextoDesenlace(Desenlace desenlace)
+constexpr NombresDesenlace kDesenlaces[] = {
+    { "correcto", modMain::kProcesoTerminado },
+    { "errores", modMain::kProcesoConErrores },
+    { "sin-cuentas", "No comprobado" },
+    { "no-comprobado", "No comprobado" },
+};
+
+static_assert(std::size(kDesenlaces) == static_cast<std::size_t>(Desenlace::NoComprobado) + 1);
+
+const NombresDesenlace &Nombres(Desenlace desenlace)
 {
-    switch (desenlace) {
-    case Desenlace::Correcto:
-        return "Proceso terminado";
-    case Desenlace::Errores:
-        return "Proceso terminado con errores";
-    case Desenlace::SinCuentas:
-    case Desenlace::NoComprobado:
-        break;
-    }
-    return "No comprobado";
+    return kDesenlaces[static_cast<std::size_t>(desenlace)];
 }
 
 std::string_view NombreComprobacion(modMain::FalloCuenta fallo)
@@ -140,7 +136,7 @@ std::string LineaJson(const Informe &informe)
     const bool contado = informe.comprobadas.has_value();
     std::string json = "{\"ruta\":" + TextoJson(informe.ruta);
     json += ",\"tipo\":" + TipoJson(informe.tipo);
-    json += ",\"resultado\":" + TextoJson(NombreDesenlace(informe.desenlace));
+    json += ",\"resultado\":" + TextoJson(Nombres(informe.desenlace).json);
     json += ",\"cuentas_comprobadas\":"
         + (contado ? std::to_string(*informe.comprobadas) : std::string("null"));
     json += ",\"cuentas_erroneas\":"
@@ -154,7 +150,7 @@ std::string LineaJson(const Informe &informe)
 std::string LineaTexto(const Informe &informe)
 {
     std::string linea = informe.ruta;
-    linea.append("\t").append(TextoDesenlace(informe.desenlace));
+    linea.append("\t").append(Nombres(informe.desenlace).texto);
     linea.append("\t").append(informe.tipo ? modMain::NombreTipo(*informe.tipo) : "-");
     linea.append("\t").append(std::to_string(informe.erroneas));
     if (!informe.registro.empty()) {

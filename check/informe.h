@@ -12,6 +12,7 @@
 
 namespace cotarel {
 
+// In the order of the table of their names (informe.cpp).
 enum class Desenlace { Correcto, Errores, SinCuentas, NoComprobado };
 
 enum class Formato { Texto, Json };

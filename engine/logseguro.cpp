@@ -15,6 +15,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What a run may replace or remove at the log path: a file or a link.
+bool Reemplazable(const fs::file_status &estado)
+{
+    return fs::is_regular_file(estado) || fs::is_symlink(estado);
+}
+
 // An existing entry at the log path may be replaced only when it is a file or
 // a link; the input itself (a hard link, or the same name on a case-blind
 // file system) is never replaced.
@@ -22,11 +28,11 @@ bool SePuedeReemplazar(const std::string &entrada, const std::string &salida)
 {
     std::error_code error;
     const fs::path log = RutaDeSistema(salida);
-    if (!fs::exists(fs::symlink_status(log, error))) {
+    const fs::file_status estado = fs::symlink_status(log, error);
+    if (!fs::exists(estado)) {
         return true;
     }
-    return HayLogQueReemplazar(salida)
-        && !(fs::equivalent(RutaDeSistema(entrada), log, error) && !error);
+    return Reemplazable(estado) && !(fs::equivalent(RutaDeSistema(entrada), log, error) && !error);
 }
 
 // A hidden name in the log's folder, so that the rename stays on one file system.
@@ -58,8 +64,7 @@ bool CarpetaAdmiteFicheros(const std::string &salida)
 bool HayLogQueReemplazar(const std::string &salida)
 {
     std::error_code error;
-    const fs::file_status estado = fs::symlink_status(RutaDeSistema(salida), error);
-    return fs::is_regular_file(estado) || fs::is_symlink(estado);
+    return Reemplazable(fs::symlink_status(RutaDeSistema(salida), error));
 }
 
 bool LogSeguro::Crear(const std::string &entrada, const std::string &salida)

@@ -30,8 +30,9 @@ public:
             escritor_->EscribirLinea(texto);
         }
     }
-    // The new file could not be created, or a write to it failed.
+    // The new file could not be created.
     bool FalloCreacion() const { return falloCreacion_; }
+    // It could not be created, or a write to it failed.
     bool FalloEscritura() const
     {
         return falloCreacion_ || (escritor_ && escritor_->FalloEscritura());

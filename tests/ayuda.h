@@ -57,10 +57,7 @@ public:
     CarpetaTemporal(const CarpetaTemporal &) = delete;
     CarpetaTemporal &operator=(const CarpetaTemporal &) = delete;
     // The name is UTF-8 text.
-    RutaPrueba operator/(const std::string &nombre) const
-    {
-        return RutaPrueba(ruta_ / modMain::RutaDeSistema(nombre));
-    }
+    RutaPrueba operator/(const std::string &nombre) const { return RutaPrueba(ruta_) / nombre; }
     // The names of the folder's entries.
     std::set<std::string> Nombres() const;
 

@@ -4,7 +4,6 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #endif
 
@@ -75,6 +74,22 @@ Ejecucion EjecutarPrograma(const std::string &programa, const std::vector<std::s
 
 #else
 
+pid_t Lanzar(const std::string &programa, const std::vector<std::string> &argumentos,
+    const posix_spawn_file_actions_t *acciones)
+{
+    std::vector<std::string> copias { programa };
+    copias.insert(copias.end(), argumentos.begin(), argumentos.end());
+    std::vector<char *> punteros;
+    for (auto &copia : copias) {
+        punteros.push_back(copia.data());
+    }
+    punteros.push_back(nullptr);
+    pid_t hijo = -1;
+    return posix_spawn(&hijo, programa.c_str(), acciones, nullptr, punteros.data(), environ) == 0
+        ? hijo
+        : -1;
+}
+
 Ejecucion EjecutarPrograma(const std::string &programa, const std::vector<std::string> &argumentos,
     const CarpetaTemporal &carpeta, const Redirecciones &redirecciones)
 {
@@ -88,21 +103,10 @@ Ejecucion EjecutarPrograma(const std::string &programa, const std::vector<std::s
         &acciones, 1, destino.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(
         &acciones, 2, errores.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> copias { programa };
-    copias.insert(copias.end(), argumentos.begin(), argumentos.end());
-    std::vector<char *> punteros;
-    for (auto &copia : copias) {
-        punteros.push_back(copia.data());
-    }
-    punteros.push_back(nullptr);
-    pid_t hijo = 0;
-    int estado = 0;
-    const bool lanzado
-        = posix_spawn(&hijo, programa.c_str(), &acciones, nullptr, punteros.data(), environ) == 0;
+    const pid_t hijo = Lanzar(programa, argumentos, &acciones);
     posix_spawn_file_actions_destroy(&acciones);
-    if (lanzado) {
-        waitpid(hijo, &estado, 0);
-    }
+    int estado = 0;
+    const bool lanzado = hijo > 0 && waitpid(hijo, &estado, 0) == hijo;
     const int codigo = lanzado && WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
     return { codigo, redirecciones.salida.empty() ? LeerBytes(carpeta / "stdout") : "",
         LeerBytes(carpeta / "stderr") };

@@ -6,6 +6,9 @@
 
 #include <string>
 #include <vector>
+#ifndef _WIN32
+#include <spawn.h>
+#endif
 
 namespace prueba {
 
@@ -25,5 +28,11 @@ struct Redirecciones
 // The outputs are captured through files in the folder.
 Ejecucion EjecutarPrograma(const std::string &programa, const std::vector<std::string> &argumentos,
     const CarpetaTemporal &carpeta, const Redirecciones &redirecciones = {});
+
+#ifndef _WIN32
+// Starts the program without waiting for it; its process, or -1.
+pid_t Lanzar(const std::string &programa, const std::vector<std::string> &argumentos,
+    const posix_spawn_file_actions_t *acciones = nullptr);
+#endif
 
 } // namespace prueba

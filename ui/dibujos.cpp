@@ -3,7 +3,6 @@
 #include "fuentes.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 namespace dibujos {
 namespace {
@@ -69,24 +68,12 @@ QPixmap Carpeta(QSize tamano, qreal escala)
     pintor.scale(tamano.width() / 16.0, tamano.height() / 16.0); // drawn on a 16 x 16 grid
     pintor.setPen(QPen(kContorno, 0.6));
     // The back of the folder with its tab, then the open front leaning forward.
-    QPainterPath fondo;
-    fondo.moveTo(1, 4);
-    fondo.lineTo(5, 4);
-    fondo.lineTo(6.5, 5.5);
-    fondo.lineTo(13, 5.5);
-    fondo.lineTo(13, 13);
-    fondo.lineTo(1, 13);
-    fondo.closeSubpath();
     pintor.setBrush(kAmarilloOscuro);
-    pintor.drawPath(fondo);
-    QPainterPath frente;
-    frente.moveTo(3, 7.5);
-    frente.lineTo(15.5, 7.5);
-    frente.lineTo(13, 13);
-    frente.lineTo(1, 13);
-    frente.closeSubpath();
+    pintor.drawPolygon(QPolygonF({ QPointF(1, 4), QPointF(5, 4), QPointF(6.5, 5.5),
+        QPointF(13, 5.5), QPointF(13, 13), QPointF(1, 13) }));
     pintor.setBrush(kAmarillo);
-    pintor.drawPath(frente);
+    pintor.drawPolygon(
+        QPolygonF({ QPointF(3, 7.5), QPointF(15.5, 7.5), QPointF(13, 13), QPointF(1, 13) }));
     return carpeta;
 }
 
@@ -114,16 +101,11 @@ template <typename Dibujar> QIcon Icono(Dibujar dibujar)
 // A sheet with a folded corner and lines of text.
 void Hoja(QPainter &pintor, const QColor &papel, qreal ancho)
 {
-    QPainterPath hoja;
-    hoja.moveTo(4, 2);
-    hoja.lineTo(4 + ancho - 6, 2);
-    hoja.lineTo(4 + ancho, 8);
-    hoja.lineTo(4 + ancho, 30);
-    hoja.lineTo(4, 30);
-    hoja.closeSubpath();
+    const QPolygonF hoja({ QPointF(4, 2), QPointF(4 + ancho - 6, 2), QPointF(4 + ancho, 8),
+        QPointF(4 + ancho, 30), QPointF(4, 30) });
     pintor.setPen(QPen(QColor(80, 80, 80), 1));
     pintor.setBrush(papel);
-    pintor.drawPath(hoja);
+    pintor.drawPolygon(hoja);
     pintor.setPen(QPen(QColor(110, 110, 110), 1.2));
     for (qreal y = 10; y < 24; y += 4) {
         pintor.drawLine(QPointF(8, y), QPointF(ancho - 2, y));
