@@ -1,13 +1,21 @@
-// Cotarel starts with its main window; there is nothing else to set up.
+// Cotarel starts with its main window; a file given on the command line
+// ("Abrir con", a drop on the program's icon) is taken once the window shows.
 #include "frmEntrada.h"
+#include "serviciosqt.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
     QApplication aplicacion(argc, argv);
-    ServiciosReales servicios;
+    ventanas::ServiciosQt servicios;
     frmEntrada ventana(servicios);
     ventana.show();
+    const QStringList argumentos = QCoreApplication::arguments();
+    if (argumentos.size() > 1) {
+        QTimer::singleShot(
+            0, &ventana, [&ventana, fichero = argumentos.at(1)] { ventana.Abrir(fichero); });
+    }
     return QApplication::exec();
 }

@@ -1,4 +1,4 @@
-#include "modMain.h"
+#include "DerivarNombreLog.h"
 
 #include <algorithm>
 

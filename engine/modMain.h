@@ -4,6 +4,7 @@
 // into the run state; nothing else writes the run state.
 #pragma once
 
+#include "DerivarNombreLog.h"
 #include "proceso.h"
 #include "tipos.h"
 
@@ -26,9 +27,6 @@ extern unsigned long long NumCuentasErroneas;
 // The two check digits of an account, or "**" when the eighteen positions are
 // not all digits.
 std::string CalcularDC(std::string_view entidad, std::string_view oficina, std::string_view cuenta);
-
-// The error log's path for an input path: same folder and name, extension ".log".
-std::string DerivarNombreLog(std::string_view entrada);
 
 // The first line of a file, read as a run reads it (empty for a file without
 // lines), or nothing when the file cannot be opened or read.

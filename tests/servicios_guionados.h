@@ -1,68 +1,61 @@
-// Services for the window tests: the file dialog and the message boxes answer
-// from a script and record what they were asked; the editor is started for
-// real, so tests put a stand-in "notepad" on PATH.
+// Services for the window tests on every face: the file dialog, the message
+// boxes and the editor answer from a script and record what they were asked.
 #pragma once
 
 #include "servicios.h"
 
-#include <QApplication>
-#include <QQueue>
-#include <QStringList>
-#include <QTest>
-#include <QWidget>
+#include <deque>
+#include <string>
+#include <vector>
 
-#include <QTimer>
-
-#include <functional>
-#include <memory>
-#include <optional>
-
-class ServiciosGuionados : public ServiciosReales
+class ServiciosGuionados : public ventanas::Servicios
 {
 public:
-    void MostrarAbrir(QWidget *, DialogoAbrir &dialogo) override
+    std::optional<std::string> ElegirFichero(const ventanas::DialogoAbrir &dialogo) override
     {
-        abiertoEn.append(dialogo.FileName.isEmpty() ? dialogo.InitDir : dialogo.FileName);
-        tituloAbrir = dialogo.DialogTitle;
-        const std::optional<QString> eleccion
-            = elecciones.isEmpty() ? std::nullopt : elecciones.dequeue();
-        if (eleccion) {
-            dialogo.FileName = *eleccion;
+        abiertoEn.push_back(dialogo.fichero.empty() ? dialogo.carpetaInicial : dialogo.fichero);
+        tituloAbrir = dialogo.titulo;
+        if (elecciones.empty()) {
+            return std::nullopt;
         }
+        auto eleccion = elecciones.front();
+        elecciones.pop_front();
+        return eleccion;
     }
-    void Mensaje(QWidget *, const QString &texto) override { mensajes.append(texto); }
-    void Informacion(QWidget *, const QString &texto) override { mensajes.append("[i] " + texto); }
-    bool Preguntar(QWidget *, const QString &texto) override
+    void Mensaje(std::string_view texto) override { mensajes.emplace_back(texto); }
+    void Informacion(std::string_view texto) override
     {
-        preguntas.append(texto);
-        return respuestas.isEmpty() ? true : respuestas.dequeue();
+        mensajes.push_back("[i] " + std::string(texto));
     }
+    bool Preguntar(std::string_view texto) override
+    {
+        preguntas.emplace_back(texto);
+        if (respuestas.empty()) {
+            return true;
+        }
+        const bool respuesta = respuestas.front();
+        respuestas.pop_front();
+        return respuesta;
+    }
+    bool Ejecutar(std::string_view orden, std::function<void()> siFallaPronto) override
+    {
+        ordenes.emplace_back(orden);
+        if (arranca && fallaPronto && siFallaPronto) {
+            siFallaPronto();
+        }
+        return arranca;
+    }
+    ventanas::Carpetas CarpetasDelUsuario() override { return carpetas; }
 
-    QQueue<std::optional<QString>> elecciones; // nothing: the user cancels
-    QQueue<bool> respuestas;
-    QStringList abiertoEn;
-    QString tituloAbrir;
-    QStringList mensajes;
-    QStringList preguntas;
+    std::deque<std::optional<std::string>> elecciones; // nothing: the user cancels
+    std::deque<bool> respuestas; // none left: "Sí"
+    bool arranca = true; // whether the editor starts
+    bool fallaPronto = false; // whether it then gives up at once
+    ventanas::Carpetas carpetas { "/opt/cotarel", true, "/home/ana/Documentos", "/home/ana" };
+
+    std::vector<std::string> abiertoEn;
+    std::string tituloAbrir;
+    std::vector<std::string> mensajes;
+    std::vector<std::string> preguntas;
+    std::vector<std::string> ordenes;
 };
-
-// Runs `accion` on the next modal window once it is shown, the way a user
-// answers it while the code under test waits in exec(). Gives up after five
-// seconds, so a dialog that never comes fails the test instead of hanging it.
-inline void AlAparecerModal(std::function<void(QWidget *)> accion)
-{
-    auto *temporizador = new QTimer;
-    auto intentos = std::make_shared<int>(0);
-    QObject::connect(temporizador, &QTimer::timeout, [=] {
-        QWidget *modal = QApplication::activeModalWidget();
-        const bool visible = modal != nullptr && modal->isVisible();
-        if (visible || ++*intentos > 500) {
-            temporizador->stop();
-            temporizador->deleteLater();
-            if (visible) {
-                accion(modal);
-            }
-        }
-    });
-    temporizador->start(10);
-}

@@ -1,14 +1,14 @@
 #include "dibujos.h"
 #include "frmEntrada.h"
 #include "frmMsg.h"
-#include "modMain.h"
+#include "modal.h"
 #include "servicios_guionados.h"
-#include "twips.h"
 
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -45,12 +45,6 @@ void Escribir(const QString &ruta, const QByteArray &bytes)
     fichero.write(bytes);
 }
 
-QByteArray Leer(const QString &ruta)
-{
-    QFile fichero(ruta);
-    return fichero.open(QIODevice::ReadOnly) ? fichero.readAll() : QByteArray();
-}
-
 } // namespace
 
 class tst_frmEntrada : public QObject
@@ -64,18 +58,12 @@ private slots:
     void geometria();
     void textos();
     void estadoInicial();
-    void elegirFichero_data();
-    void elegirFichero();
-    void cancelarTrasElegir();
     void ejecutar_data();
     void ejecutar();
-    void segundaEjecucionSinPregunta();
-    void ejecucionFallida_data();
-    void ejecucionFallida();
+    void soltarFichero();
     void punteroDelRaton();
     void legibleConTemaOscuro();
     void teclado();
-    void carpetaInicial();
     void dibujosALaEscala_data();
     void dibujosALaEscala();
 
@@ -88,9 +76,6 @@ void tst_frmEntrada::init()
 {
     carpeta_ = std::make_unique<QTemporaryDir>();
     QVERIFY(carpeta_->isValid());
-    modMain::FicheroEntrada.clear();
-    modMain::FicheroSalida.clear();
-    modMain::HayErrores = false;
 }
 
 void tst_frmEntrada::cleanup()
@@ -100,31 +85,31 @@ void tst_frmEntrada::cleanup()
             QApplication::topLevelWidgets().cend(), [](QWidget *w) { return w->isVisible(); }));
 }
 
+// At 96 dpi, 15 twips a pixel.
 void tst_frmEntrada::geometria_data()
 {
     QTest::addColumn<QString>("control");
-    QTest::addColumn<QRect>("enTwips");
-    QTest::newRow("Label2") << "Label2" << QRect(120, 120, 5175, 855);
-    QTest::newRow("Frame1") << "Frame1" << QRect(120, 1080, 5295, 975);
-    QTest::newRow("tbEntrada") << "tbEntrada" << QRect(240, 360, 3735, 405);
-    QTest::newRow("Image1") << "Image1" << QRect(4320, 360, 480, 360);
-    QTest::newRow("Frame2") << "Frame2" << QRect(120, 2160, 5295, 975);
-    QTest::newRow("tbSalida") << "tbSalida" << QRect(240, 360, 4575, 405);
-    QTest::newRow("cmdProcesar") << "cmdProcesar" << QRect(3000, 3240, 1215, 375);
-    QTest::newRow("Command2") << "Command2" << QRect(4320, 3240, 1095, 375);
-    QTest::newRow("Image2") << "Image2" << QRect(0, 3240, 2850, 450);
+    QTest::addColumn<QRect>("pixeles");
+    QTest::newRow("Label2") << "Label2" << QRect(8, 8, 345, 57);
+    QTest::newRow("Frame1") << "Frame1" << QRect(8, 72, 353, 65);
+    QTest::newRow("tbEntrada") << "tbEntrada" << QRect(16, 24, 249, 27);
+    QTest::newRow("Image1") << "Image1" << QRect(288, 24, 32, 24);
+    QTest::newRow("Frame2") << "Frame2" << QRect(8, 144, 353, 65);
+    QTest::newRow("tbSalida") << "tbSalida" << QRect(16, 24, 305, 27);
+    QTest::newRow("cmdProcesar") << "cmdProcesar" << QRect(200, 216, 81, 25);
+    QTest::newRow("Command2") << "Command2" << QRect(288, 216, 73, 25);
+    QTest::newRow("Image2") << "Image2" << QRect(0, 216, 190, 30);
 }
 
 void tst_frmEntrada::geometria()
 {
     QFETCH(QString, control);
-    QFETCH(QRect, enTwips);
+    QFETCH(QRect, pixeles);
     ServiciosGuionados servicios;
     frmEntrada ventana(servicios);
     auto *widget = ventana.findChild<QWidget *>(control);
     QVERIFY(widget);
-    QCOMPARE(widget->geometry(),
-        twips::Rectangulo(enTwips.x(), enTwips.y(), enTwips.width(), enTwips.height()));
+    QCOMPARE(widget->geometry(), pixeles);
     QCOMPARE(ventana.size(), QSize(368, 244));
     QCOMPARE(ventana.minimumSize(), ventana.maximumSize());
 }
@@ -138,6 +123,7 @@ void tst_frmEntrada::textos()
     QVERIFY(ventana.Label2->text().startsWith(
         "Seleccione un fichero CSB y pulse procesar. Si algún DC"));
     QVERIFY(ventana.Label2->text().endsWith("con extensión .log"));
+    QCOMPARE(ventana.Label2->accessibleName(), ventana.Label2->text()); // read out whole
     QCOMPARE(ventana.Frame1->title(), QString("Fichero Origen"));
     QCOMPARE(ventana.Frame2->title(), QString("Fichero Destino"));
     QCOMPARE(ventana.cmdProcesar->text(), QString("&Procesar"));
@@ -182,106 +168,6 @@ void tst_frmEntrada::estadoInicial()
     QCOMPARE(QApplication::focusWidget(), ventana.tbSalida);
 }
 
-// One choice in the file dialog, from a fresh window.
-void tst_frmEntrada::elegirFichero_data()
-{
-    QTest::addColumn<QString>("nombre"); // empty: the dialog is cancelled
-    QTest::addColumn<QByteArray>("contenido");
-    QTest::addColumn<bool>("logExiste");
-    QTest::addColumn<bool>("respuesta");
-    QTest::addColumn<QString>("salida"); // expected tbSalida, relative to the folder
-    QTest::addColumn<bool>("procesar");
-    QTest::addColumn<QStringList>("mensajes");
-    QTest::addColumn<int>("preguntas");
-
-    const QByteArray adeudos = FicheroAdeudos(kCuentaMala);
-    QTest::newRow("cancel before any choice")
-        << "" << adeudos << false << true << "" << false << QStringList {} << 0;
-    QTest::newRow("debit file, no log")
-        << "mayo.txt" << adeudos << false << true << "mayo.log" << true << QStringList {} << 0;
-    QTest::newRow("transfer file") << "mayo.txt" << QByteArray("0356\r\n") << false << true
-                                   << "mayo.log" << true << QStringList {} << 0;
-    QTest::newRow("log exists, Yes")
-        << "mayo.txt" << adeudos << true << true << "mayo.log" << true << QStringList {} << 1;
-    QTest::newRow("log exists, No") << "mayo.txt" << QByteArray("0180\r\n") << true << false << ""
-                                    << false << QStringList {} << 1;
-    QTest::newRow("not CSB") << "mayo.txt" << QByteArray("0280\r\n") << false << true << "mayo.log"
-                             << false << QStringList { "El fichero no es CSB" } << 0;
-    QTest::newRow("log exists, No, not CSB")
-        << "mayo.txt" << QByteArray("0280\r\n") << true << false << "" << false
-        << QStringList { "El fichero no es CSB" } << 1;
-    QTest::newRow("empty file") << "mayo.txt" << QByteArray() << false << true << "mayo.log"
-                                << false << QStringList { "El fichero no es CSB" } << 0;
-    QTest::newRow("mayo.log gives mayo.log1")
-        << "mayo.log" << adeudos << false << true << "mayo.log1" << true << QStringList {} << 0;
-    QTest::newRow("cannot be opened")
-        << "carpeta.txt" << QByteArray() << false << true << "carpeta.log" << false
-        << QStringList { "No se puede abrir el fichero de Entrada" } << 0;
-}
-
-void tst_frmEntrada::elegirFichero()
-{
-    QFETCH(QString, nombre);
-    QFETCH(QByteArray, contenido);
-    QFETCH(bool, logExiste);
-    QFETCH(bool, respuesta);
-    QFETCH(QString, salida);
-    QFETCH(bool, procesar);
-    QFETCH(QStringList, mensajes);
-    QFETCH(int, preguntas);
-
-    ServiciosGuionados servicios;
-    frmEntrada ventana(servicios);
-    if (nombre == "carpeta.txt") {
-        QVERIFY(QDir(carpeta_->path()).mkdir(nombre)); // exists, but cannot be read
-    } else if (!nombre.isEmpty()) {
-        Escribir(Ruta(nombre), contenido);
-    }
-    if (logExiste) {
-        Escribir(Ruta(QFileInfo(salida.isEmpty() ? "mayo.log" : salida).fileName()), "old log");
-    }
-    servicios.elecciones.enqueue(nombre.isEmpty() ? std::nullopt : std::optional(Ruta(nombre)));
-    servicios.respuestas.enqueue(respuesta);
-
-    ventana.Image1_Click();
-
-    QCOMPARE(servicios.tituloAbrir, QString("Abrir fichero a filtrar"));
-    QCOMPARE(servicios.abiertoEn, QStringList { QCoreApplication::applicationDirPath() });
-    QCOMPARE(ventana.tbEntrada->text(), nombre.isEmpty() ? QString() : Ruta(nombre));
-    QCOMPARE(QString::fromStdString(modMain::FicheroEntrada), ventana.tbEntrada->text());
-    QCOMPARE(ventana.tbSalida->text(), salida.isEmpty() ? QString() : Ruta(salida));
-    QCOMPARE(QString::fromStdString(modMain::FicheroSalida), ventana.tbSalida->text());
-    QCOMPARE(ventana.cmdProcesar->isEnabled(), procesar);
-    QCOMPARE(servicios.mensajes, mensajes);
-    QCOMPARE(servicios.preguntas.size(), preguntas);
-    if (preguntas > 0) {
-        QCOMPARE(servicios.preguntas.constFirst(),
-            QString("El fichero de salida ya existe ¿Desea sobreescribirlo?"));
-    }
-}
-
-// A cancel after a choice goes through the same file again: the log written by
-// a run in between now exists, so the question comes.
-void tst_frmEntrada::cancelarTrasElegir()
-{
-    ServiciosGuionados servicios;
-    frmEntrada ventana(servicios);
-    Escribir(Ruta("mayo.txt"), FicheroAdeudos(kCuentaMala));
-    servicios.elecciones.enqueue(Ruta("mayo.txt"));
-    ventana.Image1_Click();
-    QVERIFY(servicios.preguntas.isEmpty());
-    Escribir(Ruta("mayo.log"), "log of a run");
-
-    servicios.elecciones.enqueue(std::nullopt);
-    servicios.respuestas.enqueue(false);
-    ventana.Image1_Click();
-    QCOMPARE(servicios.abiertoEn.last(), Ruta("mayo.txt")); // offered the last chosen path
-    QCOMPARE(ventana.tbEntrada->text(), Ruta("mayo.txt"));
-    QCOMPARE(servicios.preguntas.size(), 1);
-    QVERIFY(ventana.tbSalida->text().isEmpty());
-    QVERIFY(!ventana.cmdProcesar->isEnabled());
-}
-
 void tst_frmEntrada::ejecutar_data()
 {
     QTest::addColumn<QByteArray>("contenido");
@@ -311,16 +197,20 @@ void tst_frmEntrada::ejecutar()
     frmEntrada ventana(servicios);
     ventana.show();
     Escribir(Ruta("mayo.txt"), contenido);
-    servicios.elecciones.enqueue(Ruta("mayo.txt"));
-    ventana.Image1_Click();
+    servicios.elecciones.push_back(Ruta("mayo.txt").toStdString());
+    QTest::mouseClick(ventana.Image1, Qt::LeftButton);
+    QCOMPARE(ventana.tbEntrada->text(), Ruta("mayo.txt"));
+    QCOMPARE(ventana.tbSalida->text(), Ruta("mayo.log"));
 
     QString visto;
+    QString anunciado;
     QColor colorVisto;
     bool detallesVisto = !detalles;
     AlAparecerModal([&](QWidget *modal) {
         auto *resultado = qobject_cast<frmMsg *>(modal);
         QVERIFY(resultado);
         visto = resultado->Label1->text();
+        anunciado = resultado->accessibleDescription();
         colorVisto = resultado->Label1->palette().color(QPalette::WindowText);
         detallesVisto = resultado->Command1->isEnabled();
         QTest::mouseClick(resultado->cmdAceptar, Qt::LeftButton);
@@ -328,117 +218,54 @@ void tst_frmEntrada::ejecutar()
     QTest::mouseClick(ventana.cmdProcesar, Qt::LeftButton);
 
     QCOMPARE(visto, texto);
+    QCOMPARE(anunciado, texto); // a screen reader announces every outcome
     QCOMPARE(colorVisto, color);
     QCOMPARE(detallesVisto, detalles);
     QCOMPARE(QFile::exists(Ruta("mayo.log")), logQueda);
     QVERIFY(ventana.cmdProcesar->isEnabled());
-    QVERIFY(servicios.mensajes.isEmpty());
+    QVERIFY(servicios.mensajes.empty());
 }
 
-void tst_frmEntrada::segundaEjecucionSinPregunta()
+// A file dropped on the window is taken as if chosen in the dialog.
+void tst_frmEntrada::soltarFichero()
 {
     ServiciosGuionados servicios;
     frmEntrada ventana(servicios);
-    ventana.show();
     Escribir(Ruta("mayo.txt"), FicheroAdeudos(kCuentaMala));
-    servicios.elecciones.enqueue(Ruta("mayo.txt"));
-    ventana.Image1_Click();
-    for (int vez = 0; vez < 2; ++vez) {
-        AlAparecerModal([](QWidget *modal) { modal->close(); });
-        ventana.cmdProcesar_Click();
-    }
-    QVERIFY(servicios.preguntas.isEmpty());
-    QVERIFY(QFile::exists(Ruta("mayo.log")));
-    QVERIFY(modMain::HayErrores);
+    QMimeData datos;
+    datos.setUrls({ QUrl::fromLocalFile(Ruta("mayo.txt")) });
+    QDragEnterEvent entrar(QPoint(10, 10), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&ventana, &entrar);
+    QVERIFY(entrar.isAccepted());
+    QDropEvent soltar(QPointF(10, 10), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&ventana, &soltar);
+    QCOMPARE(ventana.tbEntrada->text(), Ruta("mayo.txt"));
+    QCOMPARE(ventana.tbSalida->text(), Ruta("mayo.log"));
+    QVERIFY(ventana.cmdProcesar->isEnabled());
 }
 
-// A run that stops with its own message shows no result dialog and leaves
-// whatever stands at the log path as it was.
-void tst_frmEntrada::ejecucionFallida_data()
-{
-    QTest::addColumn<QString>("caso");
-    QTest::addColumn<QString>("mensaje");
-    QTest::newRow("input vanished after a run with errors")
-        << "vanished"
-        << "No se puede abrir el fichero de Entrada";
-    QTest::newRow("folder at the log path") << "folder"
-                                            << "No se puede crear el fichero de Salida";
-    QTest::newRow("no longer CSB when run") << "not CSB"
-                                            << "El fichero no es CSB";
-}
-
-void tst_frmEntrada::ejecucionFallida()
-{
-    QFETCH(QString, caso);
-    QFETCH(QString, mensaje);
-    ServiciosGuionados servicios;
-    frmEntrada ventana(servicios);
-    ventana.show();
-    Escribir(Ruta("mayo.txt"), FicheroAdeudos(kCuentaMala));
-    if (caso == "folder") {
-        QVERIFY(QDir(carpeta_->path()).mkdir("mayo.log"));
-    } else {
-        Escribir(Ruta("mayo.log"), "old log");
-    }
-    servicios.elecciones.enqueue(Ruta("mayo.txt"));
-    ventana.Image1_Click();
-    QCOMPARE(servicios.preguntas.size(), caso == "folder" ? 0 : 1);
-    if (caso == "vanished") {
-        AlAparecerModal([](QWidget *modal) { modal->close(); });
-        ventana.cmdProcesar_Click();
-        QVERIFY(modMain::HayErrores);
-        QVERIFY(QFile::remove(Ruta("mayo.txt")));
-    } else if (caso == "not CSB") {
-        Escribir(Ruta("mayo.txt"), "0280\r\n");
-    }
-    const QByteArray logAntes = caso == "folder" ? QByteArray() : Leer(Ruta("mayo.log"));
-
-    bool conDialogo = false;
-    QTimer::singleShot(0, [&] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            conDialogo = true;
-            modal->close();
-        }
-    });
-    ventana.cmdProcesar_Click();
-    QCoreApplication::processEvents();
-
-    QVERIFY(!conDialogo);
-    QCOMPARE(servicios.mensajes, QStringList { mensaje });
-    QCOMPARE(QFileInfo(Ruta("mayo.log")).isDir(), caso == "folder");
-    if (caso != "folder") {
-        QCOMPARE(Leer(Ruta("mayo.log")), logAntes);
-    }
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
-}
-
-// Messages are shown under the normal pointer; the pointer is a state: busy
-// twice, then normal once, is normal.
+// A message of a run is shown under the normal pointer, and no busy pointer
+// is left after the run.
 void tst_frmEntrada::punteroDelRaton()
 {
-    modMain::FicheroEntrada = Ruta("no-existe.txt").toStdString();
-    modMain::FicheroSalida = Ruta("no-existe.log").toStdString();
-    bool ocupadoAlAvisar = true;
     struct Espia : ServiciosGuionados
     {
-        bool *ocupado;
-        void Mensaje(QWidget *, const QString &texto) override
+        bool ocupado = true;
+        void Mensaje(std::string_view texto) override
         {
-            *ocupado = QApplication::overrideCursor() != nullptr;
-            mensajes.append(texto);
+            ocupado = QApplication::overrideCursor() != nullptr;
+            mensajes.emplace_back(texto);
         }
     } espia;
-    espia.ocupado = &ocupadoAlAvisar;
-    frmEntrada conEspia(espia);
-    conEspia.cmdProcesar_Click();
-    QCOMPARE(espia.mensajes, QStringList { "No se puede abrir el fichero de Entrada" });
-    QVERIFY(!ocupadoAlAvisar);
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
-
-    conEspia.PunteroOcupado();
-    conEspia.PunteroOcupado();
-    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    conEspia.PunteroNormal();
+    frmEntrada ventana(espia);
+    Escribir(Ruta("mayo.txt"), FicheroAdeudos(kCuentaMala));
+    espia.elecciones.push_back(Ruta("mayo.txt").toStdString());
+    ventana.Image1_Click();
+    QVERIFY(QFile::remove(Ruta("mayo.txt")));
+    ventana.cmdProcesar_Click();
+    QCOMPARE(
+        espia.mensajes, std::vector<std::string> { "No se puede abrir el fichero de Entrada" });
+    QVERIFY(!espia.ocupado);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
@@ -512,7 +339,7 @@ void tst_frmEntrada::legibleConTemaOscuro()
         QVERIFY(ContrasteDibujado(ventana.tbEntrada) >= 4.5);
         QVERIFY(ContrasteDibujado(ventana.tbSalida) >= 4.5);
         frmMsg resultado(servicios, &ventana);
-        resultado.MostrarResultado("Proceso terminado con errores", Qt::red, true);
+        resultado.MostrarResultado({ "Proceso terminado con errores", ventanas::kRojo, true });
         resultado.show();
         QVERIFY(QTest::qWaitForWindowExposed(&resultado));
         QVERIFY(ContrasteDibujado(resultado.Label1) >= 3);
@@ -529,7 +356,7 @@ void tst_frmEntrada::teclado()
     ventana.show();
     QVERIFY(QTest::qWaitForWindowActive(&ventana));
     QTest::keyClick(&ventana, Qt::Key_O, Qt::ControlModifier);
-    QCOMPARE(servicios.abiertoEn.size(), 1);
+    QCOMPARE(servicios.abiertoEn.size(), 1u);
     QCOMPARE(ventana.Image1->toolTip(), QString("Buscar fichero (Ctrl+O)"));
     frmMsg resultado(servicios, &ventana);
     for (QWidget *control :
@@ -540,17 +367,6 @@ void tst_frmEntrada::teclado()
                 !control->accessibleDescription().isEmpty(), qPrintable(control->objectName()));
         }
     }
-    QCOMPARE(QLocale().language(), QLocale::Spanish); // the services set it
-}
-
-// An installed program's folder is not the user's: the dialog starts in the
-// documents folder, or at home.
-void tst_frmEntrada::carpetaInicial()
-{
-    QCOMPARE(CarpetaInicial(carpeta_->path()), carpeta_->path());
-    const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QCOMPARE(CarpetaInicial(Ruta("no-such-folder")),
-        QFileInfo(documentos).isDir() ? documentos : QDir::homePath());
 }
 
 // The pictures are drawn for the screen's scale, not stretched from 1x.

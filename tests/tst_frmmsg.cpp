@@ -1,7 +1,7 @@
 #include "frmMsg.h"
-#include "modMain.h"
+#include "modal.h"
 #include "servicios_guionados.h"
-#include "twips.h"
+#include "serviciosqt.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -48,16 +48,28 @@ private:
 };
 
 // Presses "&Detalles" on the dialog of a run with errors whose log is `log`.
-void PulsarDetalles(Servicios &servicios, const std::string &log, int veces)
+void PulsarDetalles(ventanas::Servicios &servicios, const QString &log, int veces)
 {
     QWidget principal;
-    modMain::FicheroSalida = log;
-    frmMsg dialogo(servicios, &principal);
-    dialogo.MostrarResultado("Proceso terminado con errores", Qt::red, true);
+    frmMsg dialogo(servicios, &principal, log);
+    dialogo.MostrarResultado({ "Proceso terminado con errores", ventanas::kRojo, true });
     for (int vez = 0; vez < veces; ++vez) {
         QTest::mouseClick(dialogo.Command1, Qt::LeftButton);
     }
 }
+
+// The real editor's start with scripted message boxes.
+struct ServiciosConEditorReal : ServiciosGuionados
+{
+    bool Ejecutar(std::string_view orden, std::function<void()> siFallaPronto) override
+    {
+        return reales.Ejecutar(orden, std::move(siFallaPronto));
+    }
+    ventanas::ServiciosQt reales;
+};
+
+const std::string kSinEditor
+    = "[i] No se puede mostrar el fichero log, visualicelo con un programa editor de textos\n";
 
 class tst_frmMsg : public QObject
 {
@@ -67,7 +79,6 @@ private slots:
     void geometria_data();
     void geometria();
     void contenidoInicial();
-    void colocacion_data();
     void colocacion();
     void teclado();
     void cerrarTraeLaVentanaPrincipal();
@@ -79,27 +90,27 @@ private slots:
     void preguntaReal();
 };
 
+// At 96 dpi, 15 twips a pixel.
 void tst_frmMsg::geometria_data()
 {
     QTest::addColumn<QString>("control");
-    QTest::addColumn<QRect>("enTwips");
-    QTest::newRow("Frame1") << "Frame1" << QRect(120, 0, 5535, 735);
-    QTest::newRow("Label1") << "Label1" << QRect(240, 240, 5055, 495);
-    QTest::newRow("Command1") << "Command1" << QRect(2520, 840, 1455, 375);
-    QTest::newRow("cmdAceptar") << "cmdAceptar" << QRect(4200, 840, 1455, 375);
+    QTest::addColumn<QRect>("pixeles");
+    QTest::newRow("Frame1") << "Frame1" << QRect(8, 0, 369, 49);
+    QTest::newRow("Label1") << "Label1" << QRect(16, 16, 337, 33);
+    QTest::newRow("Command1") << "Command1" << QRect(168, 56, 97, 25);
+    QTest::newRow("cmdAceptar") << "cmdAceptar" << QRect(280, 56, 97, 25);
 }
 
 void tst_frmMsg::geometria()
 {
     QFETCH(QString, control);
-    QFETCH(QRect, enTwips);
+    QFETCH(QRect, pixeles);
     ServiciosGuionados servicios;
     QWidget principal;
     frmMsg dialogo(servicios, &principal);
     auto *widget = dialogo.findChild<QWidget *>(control);
     QVERIFY(widget);
-    QCOMPARE(widget->geometry(),
-        twips::Rectangulo(enTwips.x(), enTwips.y(), enTwips.width(), enTwips.height()));
+    QCOMPARE(widget->geometry(), pixeles);
     QCOMPARE(dialogo.size(), QSize(384, 87));
     QCOMPARE(dialogo.minimumSize(), dialogo.maximumSize());
 }
@@ -133,7 +144,7 @@ void tst_frmMsg::contenidoInicial()
     // Every outcome text and the captions fit their controls.
     for (const char *texto :
         { "Proceso terminado con errores", "No se ha comprobado ninguna cuenta" }) {
-        dialogo.MostrarResultado(texto, Qt::red, true);
+        dialogo.MostrarResultado({ texto, ventanas::kRojo, true });
         QVERIFY2(dialogo.Label1->sizeHint().width() <= dialogo.Label1->width(), texto);
         QVERIFY2(dialogo.Label1->sizeHint().height() <= dialogo.Label1->height(), texto);
     }
@@ -142,26 +153,16 @@ void tst_frmMsg::contenidoInicial()
     }
 }
 
-void tst_frmMsg::colocacion_data()
-{
-    QTest::addColumn<QPoint>("principal");
-    QTest::addColumn<QPoint>("esperado");
-    // 5520 x 3660 over 5760 x 1305 twips: Top = 2355 / 2 = 1177.5 twips, 78.5
-    // pixels; Left = -240 / 2 = -120 twips, -8 pixels, applied as it is.
-    QTest::newRow("main window at the origin, negative Left") << QPoint(0, 0) << QPoint(-8, 79);
-    QTest::newRow("main window moved") << QPoint(300, 200) << QPoint(292, 279);
-}
-
+// The placement's arithmetic is the shared logic's; here, that the dialog
+// applies it to a moved main window.
 void tst_frmMsg::colocacion()
 {
-    QFETCH(QPoint, principal);
-    QFETCH(QPoint, esperado);
     ServiciosGuionados servicios;
     QWidget ventana;
     ventana.setFixedSize(368, 244);
-    ventana.move(principal);
+    ventana.move(300, 200);
     frmMsg dialogo(servicios, &ventana);
-    QCOMPARE(dialogo.pos(), esperado);
+    QCOMPARE(dialogo.pos(), QPoint(292, 279));
 }
 
 void tst_frmMsg::teclado()
@@ -170,7 +171,7 @@ void tst_frmMsg::teclado()
     QWidget principal;
     principal.show();
     frmMsg dialogo(servicios, &principal);
-    dialogo.MostrarResultado("Proceso terminado con errores", Qt::red, true);
+    dialogo.MostrarResultado({ "Proceso terminado con errores", ventanas::kRojo, true });
     dialogo.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialogo));
     QCOMPARE(QApplication::focusWidget(), dialogo.cmdAceptar);
@@ -209,36 +210,34 @@ void tst_frmMsg::cerrarTraeLaVentanaPrincipal()
 void tst_frmMsg::detallesArrancaElEditor()
 {
     NotepadFalso notepad;
-    ServiciosReales servicios;
+    ServiciosConEditorReal servicios;
     PulsarDetalles(servicios, "/tmp/mis remesas/mayo  junio.log", 2);
     QTRY_COMPARE(notepad.Llamadas().size(), 2);
     QCOMPARE(notepad.Llamadas(), QStringList(2, "[/tmp/mis remesas/mayo  junio.log]"));
+    QVERIFY(servicios.mensajes.empty());
 }
 
 // An opener that gives up at once (xdg-open with nothing set for the file)
-// gets the message too, with the log's path to open it by hand.
+// gets the message, with the log's path to open it by hand.
 void tst_frmMsg::detallesEditorQueFalla()
 {
     NotepadFalso notepad(3);
-    ServiciosGuionados servicios;
+    ServiciosConEditorReal servicios;
     PulsarDetalles(servicios, "/tmp/mayo.log", 1);
-    QTRY_COMPARE_WITH_TIMEOUT(servicios.mensajes,
-        QStringList { "[i] No se puede mostrar el fichero log, visualicelo con un programa editor "
-                      "de textos\n/tmp/mayo.log" },
-        5000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        servicios.mensajes, std::vector<std::string> { kSinEditor + "/tmp/mayo.log" }, 5000);
 }
 
+// No notepad and no opener at all: the same message with the path.
 void tst_frmMsg::detallesSinEditor()
 {
     const QByteArray pathOriginal = qgetenv("PATH");
     QTemporaryDir vacia;
     qputenv("PATH", vacia.path().toUtf8());
-    ServiciosGuionados servicios;
+    ServiciosConEditorReal servicios;
     PulsarDetalles(servicios, "/tmp/mayo.log", 1);
     qputenv("PATH", pathOriginal);
-    QCOMPARE(servicios.mensajes,
-        QStringList { "[i] No se puede mostrar el fichero log, visualicelo con un programa editor "
-                      "de textos" });
+    QCOMPARE(servicios.mensajes, std::vector<std::string> { kSinEditor + "/tmp/mayo.log" });
 }
 
 // The real message boxes, as the user sees them.
@@ -254,7 +253,7 @@ void tst_frmMsg::cajasDeMensajeReales()
 {
     QFETCH(bool, informacion);
     QFETCH(int, icono);
-    ServiciosReales servicios;
+    ventanas::ServiciosQt servicios;
     QString titulo, texto;
     int iconoVisto = -1;
     QStringList botones;
@@ -270,9 +269,9 @@ void tst_frmMsg::cajasDeMensajeReales()
         caja->button(QMessageBox::Ok)->click();
     });
     if (informacion) {
-        servicios.Informacion(nullptr, "El fichero no es CSB");
+        servicios.Informacion("El fichero no es CSB");
     } else {
-        servicios.Mensaje(nullptr, "El fichero no es CSB");
+        servicios.Mensaje("El fichero no es CSB");
     }
     QCOMPARE(titulo, QString("Cotarel"));
     QCOMPARE(texto, QString("El fichero no es CSB"));
@@ -282,7 +281,8 @@ void tst_frmMsg::cajasDeMensajeReales()
 
 void tst_frmMsg::preguntaReal()
 {
-    ServiciosReales servicios;
+    ventanas::ServiciosQt servicios;
+    QCOMPARE(QLocale().language(), QLocale::Spanish); // the real services set it
     for (const bool si : { true, false }) {
         QStringList botones;
         QString porDefecto;
@@ -298,9 +298,7 @@ void tst_frmMsg::preguntaReal()
             porDefecto = caja->defaultButton()->text();
             caja->button(si ? QMessageBox::Yes : QMessageBox::No)->click();
         });
-        QCOMPARE(
-            servicios.Preguntar(nullptr, "El fichero de salida ya existe ¿Desea sobreescribirlo?"),
-            si);
+        QCOMPARE(servicios.Preguntar("El fichero de salida ya existe ¿Desea sobreescribirlo?"), si);
         botones.sort();
         QCOMPARE(botones, (QStringList { "No", "Sí" }));
         QCOMPARE(porDefecto, QString("Sí"));

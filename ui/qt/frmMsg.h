@@ -2,6 +2,7 @@
 // log opened in the text editor on "&Detalles".
 #pragma once
 
+#include "logica.h"
 #include "servicios.h"
 
 #include <QDialog>
@@ -16,11 +17,12 @@ class frmMsg : public QDialog
 
 public:
     // The main window is the parent: the dialog centres itself over it and
-    // brings it to the front when closed.
-    frmMsg(Servicios &servicios, QWidget *principal);
+    // brings it to the front when closed. log is the path "&Detalles" opens.
+    frmMsg(ventanas::Servicios &servicios, QWidget *principal, const QString &log = {});
 
-    // Text first, then colour, then the state of "&Detalles".
-    void MostrarResultado(const QString &texto, const QColor &color, bool conDetalles);
+    // Text first, then colour, then the state of "&Detalles"; a screen
+    // reader announces the text when the dialog opens.
+    void MostrarResultado(const ventanas::Desenlace &desenlace);
 
     QGroupBox *Frame1 = nullptr;
     QLabel *Label1 = nullptr;
@@ -36,11 +38,10 @@ protected:
     void keyPressEvent(QKeyEvent *evento) override;
 
 private:
-    void CrearControles();
-    void DescribirControles();
     void Form_Load();
     void Form_Unload();
 
-    Servicios &servicios_;
+    ventanas::Servicios &servicios_;
     QWidget *principal_ = nullptr;
+    QString log_;
 };

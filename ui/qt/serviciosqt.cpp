@@ -1,9 +1,13 @@
-#include "servicios.h"
+#include "serviciosqt.h"
+
+#include "controles.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -13,13 +17,21 @@
 #include <QTimer>
 #include <QTranslator>
 
+namespace ventanas {
 namespace {
 
 const QString kTitulo = QStringLiteral("Cotarel");
 
-void MostrarCaja(QWidget *padre, const QString &texto, QMessageBox::Icon icono)
+// The dialogs belong to the window the user is working in.
+QWidget *Padre()
 {
-    QMessageBox caja(icono, kTitulo, texto, QMessageBox::Ok, padre);
+    QWidget *modal = QApplication::activeModalWidget();
+    return modal != nullptr ? modal : QApplication::activeWindow();
+}
+
+void MostrarCaja(std::string_view texto, QMessageBox::Icon icono)
+{
+    QMessageBox caja(icono, kTitulo, Texto(texto), QMessageBox::Ok, Padre());
     caja.button(QMessageBox::Ok)->setText(QStringLiteral("OK")); // in every language
     caja.exec();
 }
@@ -48,11 +60,7 @@ void CargarTraduccionDeQt()
 // Notepad), the desktop's own opener shows the file in its text editor.
 QString Abridor()
 {
-#if defined(Q_OS_MACOS)
-    return QStringLiteral("open");
-#else
     return QStringLiteral("xdg-open");
-#endif
 }
 
 bool Arrancar(const QString &programa, const QString &argumento)
@@ -61,7 +69,6 @@ bool Arrancar(const QString &programa, const QString &argumento)
     return QProcess::startDetached(programa, { argumento }, QString(), &pid) && pid != 0;
 }
 
-#if !defined(Q_OS_WIN)
 constexpr int kEsperaFallo = 2000; // ms
 
 // The program starts detached, so it outlives Cotarel; a shell around it
@@ -100,47 +107,47 @@ bool ArrancarVigilado(
     });
     return true;
 }
-#endif
 
 } // namespace
 
-ServiciosReales::ServiciosReales()
+ServiciosQt::ServiciosQt()
 {
     CargarTraduccionDeQt();
 }
 
-void ServiciosReales::MostrarAbrir(QWidget *padre, DialogoAbrir &dialogo)
+std::optional<std::string> ServiciosQt::ElegirFichero(const DialogoAbrir &dialogo)
 {
     // Qt's own dialog, the same on every desktop: it keeps the title, refuses
     // names of files that do not exist, and takes a typed full path.
-    QFileDialog caja(padre, dialogo.DialogTitle);
+    QFileDialog caja(Padre(), Texto(dialogo.titulo));
     caja.setOption(QFileDialog::DontUseNativeDialog);
     caja.setFileMode(QFileDialog::ExistingFile);
     caja.setAcceptMode(QFileDialog::AcceptOpen);
-    if (dialogo.FileName.isEmpty()) {
-        caja.setDirectory(dialogo.InitDir);
+    if (dialogo.fichero.empty()) {
+        caja.setDirectory(Texto(dialogo.carpetaInicial));
     } else {
-        caja.selectFile(dialogo.FileName);
+        caja.selectFile(Texto(dialogo.fichero));
     }
     if (caja.exec() == QDialog::Accepted && !caja.selectedFiles().isEmpty()) {
-        dialogo.FileName = caja.selectedFiles().constFirst();
+        return caja.selectedFiles().constFirst().toStdString();
     }
+    return std::nullopt;
 }
 
-void ServiciosReales::Mensaje(QWidget *padre, const QString &texto)
+void ServiciosQt::Mensaje(std::string_view texto)
 {
-    MostrarCaja(padre, texto, QMessageBox::NoIcon);
+    MostrarCaja(texto, QMessageBox::NoIcon);
 }
 
-void ServiciosReales::Informacion(QWidget *padre, const QString &texto)
+void ServiciosQt::Informacion(std::string_view texto)
 {
-    MostrarCaja(padre, texto, QMessageBox::Information);
+    MostrarCaja(texto, QMessageBox::Information);
 }
 
-bool ServiciosReales::Preguntar(QWidget *padre, const QString &texto)
+bool ServiciosQt::Preguntar(std::string_view texto)
 {
     QMessageBox caja(
-        QMessageBox::NoIcon, kTitulo, texto, QMessageBox::Yes | QMessageBox::No, padre);
+        QMessageBox::NoIcon, kTitulo, Texto(texto), QMessageBox::Yes | QMessageBox::No, Padre());
     caja.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
     caja.button(QMessageBox::No)->setText(QStringLiteral("No"));
     caja.setDefaultButton(QMessageBox::Yes);
@@ -148,20 +155,32 @@ bool ServiciosReales::Preguntar(QWidget *padre, const QString &texto)
 }
 
 // The command text is the program's name, one blank, and its single argument,
-// which may itself hold blanks and is passed whole.
-bool ServiciosReales::Ejecutar(const QString &orden, std::function<void()> siFallaPronto)
+// which may itself hold blanks and is passed whole. Where there is no program
+// of that name, nor the desktop's opener, nothing starts.
+bool ServiciosQt::Ejecutar(std::string_view ordenUtf8, std::function<void()> siFallaPronto)
 {
+    const QString orden = Texto(ordenUtf8);
     const QString programa = orden.section(QLatin1Char(' '), 0, 0);
     const QString argumento = orden.mid(programa.size() + 1);
-#if defined(Q_OS_WIN)
-    static_cast<void>(siFallaPronto); // Notepad is always there, and stays open
-    return Arrancar(programa, argumento);
-#else
     const QString ejecutable
         = QStandardPaths::findExecutable(programa).isEmpty() ? Abridor() : programa;
-    if (!siFallaPronto || QStandardPaths::findExecutable(ejecutable).isEmpty()) {
+    if (QStandardPaths::findExecutable(ejecutable).isEmpty()) {
+        return false;
+    }
+    if (!siFallaPronto) {
         return Arrancar(ejecutable, argumento);
     }
     return ArrancarVigilado(ejecutable, argumento, std::move(siFallaPronto));
-#endif
 }
+
+Carpetas ServiciosQt::CarpetasDelUsuario()
+{
+    const QString programa = QCoreApplication::applicationDirPath();
+    const QFileInfo carpeta(programa);
+    const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return { programa.toStdString(), carpeta.isDir() && carpeta.isWritable(),
+        QFileInfo(documentos).isDir() ? documentos.toStdString() : std::string(),
+        QDir::homePath().toStdString() };
+}
+
+} // namespace ventanas

@@ -1,0 +1,12 @@
+// The error log's path for an input path.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace modMain {
+
+// Same folder and name, extension ".log".
+std::string DerivarNombreLog(std::string_view entrada);
+
+} // namespace modMain
