@@ -16,3 +16,4 @@ set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 # Linked statically, C and C++ runtimes and threads included: the programs
 # need no DLL beyond Windows' own.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s") # stripped

@@ -25,6 +25,16 @@ std::string TextoDeRuta(const std::filesystem::path &ruta)
     return std::string(texto.begin(), texto.end());
 }
 
+std::wstring TextoAncho(std::string_view texto)
+{
+    return RutaDeSistema(texto).native();
+}
+
+std::string TextoUtf8(std::wstring_view texto)
+{
+    return TextoDeRuta(std::filesystem::path(texto));
+}
+
 std::FILE *AbrirLectura(const std::string &ruta)
 {
     return _wfopen(RutaDeSistema(ruta).c_str(), L"rb");

@@ -15,6 +15,13 @@ namespace modMain {
 std::filesystem::path RutaDeSistema(std::string_view ruta);
 std::string TextoDeRuta(const std::filesystem::path &ruta);
 
+#ifdef _WIN32
+// Text between the program's UTF-8 and the wide (UTF-16) text of the
+// Windows API, converted as paths are.
+std::wstring TextoAncho(std::string_view texto);
+std::string TextoUtf8(std::wstring_view texto);
+#endif
+
 // Opens a file for reading as raw bytes; nullptr when it cannot be opened.
 std::FILE *AbrirLectura(const std::string &ruta);
 // Creates a new file for writing as raw bytes; nullptr when anything, a link

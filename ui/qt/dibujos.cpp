@@ -1,5 +1,6 @@
 #include "dibujos.h"
 
+#include "formas.h"
 #include "fuentes.h"
 
 #include <QPainter>
@@ -8,14 +9,8 @@ namespace dibujos {
 namespace {
 
 constexpr QSize kTamanoLogo(190, 30);
-const QColor kPlata(192, 192, 192);
 const QColor kMarino(0, 0, 128);
-const QColor kGranate(128, 0, 0);
-const QColor kGris(128, 128, 128);
 const QColor kRojo(255, 0, 0);
-const QColor kAmarillo(255, 221, 0);
-const QColor kAmarilloOscuro(200, 160, 0);
-const QColor kContorno(64, 48, 0);
 
 // A transparent pixmap of the logical size at the scale, and a painter on it
 // that works in logical units.
@@ -37,26 +32,29 @@ QFont Letra(int pixeles, bool negrita, bool cursiva)
 
 } // namespace
 
+QColor Colorear(ventanas::Color color)
+{
+    return QColor(color.rojo, color.verde, color.azul);
+}
+
 QPixmap Logo(qreal escala)
 {
+    namespace formas = ventanas::formas;
     QPixmap logo = Lienzo(kTamanoLogo, escala);
     QPainter pintor(&logo);
     pintor.setRenderHint(QPainter::Antialiasing);
     pintor.setRenderHint(QPainter::TextAntialiasing);
-    pintor.fillRect(QRectF(0, 0, 190, 28), kPlata);
-    pintor.fillRect(QRectF(0, 0, 6, 28), kMarino);
-    pintor.fillRect(QRectF(0, 28, 190, 2), kRojo);
-    pintor.setPen(kMarino);
-    pintor.setFont(Letra(18, true, true));
-    pintor.drawText(
-        QRectF(12, 0, 86, 28), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Cotarel"));
-    pintor.setFont(Letra(10, false, false));
-    pintor.setPen(kGranate);
-    pintor.drawText(
-        QRectF(100, 2, 90, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Munvastor S.A."));
-    pintor.setPen(kGris);
-    pintor.drawText(
-        QRectF(100, 14, 90, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Control de DC"));
+    for (const auto &banda : formas::kBandasLogo) {
+        pintor.fillRect(
+            QRectF(banda.left, banda.top, banda.width, banda.height), Colorear(banda.color));
+    }
+    for (const auto &rotulo : formas::kRotulosLogo) {
+        pintor.setPen(Colorear(rotulo.color));
+        pintor.setFont(Letra(rotulo.pixeles, rotulo.negrita, rotulo.cursiva));
+        pintor.drawText(QRectF(rotulo.left, rotulo.top, rotulo.width, rotulo.height),
+            Qt::AlignLeft | Qt::AlignVCenter,
+            QString::fromUtf8(rotulo.texto.data(), static_cast<qsizetype>(rotulo.texto.size())));
+    }
     return logo;
 }
 
@@ -66,14 +64,15 @@ QPixmap Carpeta(QSize tamano, qreal escala)
     QPainter pintor(&carpeta);
     pintor.setRenderHint(QPainter::Antialiasing);
     pintor.scale(tamano.width() / 16.0, tamano.height() / 16.0); // drawn on a 16 x 16 grid
-    pintor.setPen(QPen(kContorno, 0.6));
-    // The back of the folder with its tab, then the open front leaning forward.
-    pintor.setBrush(kAmarilloOscuro);
-    pintor.drawPolygon(QPolygonF({ QPointF(1, 4), QPointF(5, 4), QPointF(6.5, 5.5),
-        QPointF(13, 5.5), QPointF(13, 13), QPointF(1, 13) }));
-    pintor.setBrush(kAmarillo);
-    pintor.drawPolygon(
-        QPolygonF({ QPointF(3, 7.5), QPointF(15.5, 7.5), QPointF(13, 13), QPointF(1, 13) }));
+    pintor.setPen(QPen(Colorear(ventanas::formas::kContorno), 0.6));
+    for (const auto &poligono : ventanas::formas::kCarpeta) {
+        QPolygonF puntos;
+        for (const auto &punto : poligono.puntos) {
+            puntos << QPointF(punto.x, punto.y);
+        }
+        pintor.setBrush(Colorear(poligono.relleno));
+        pintor.drawPolygon(puntos);
+    }
     return carpeta;
 }
 

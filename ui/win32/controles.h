@@ -1,0 +1,51 @@
+// The controls of a window, built from the shared layout table as child
+// windows of the platform's own classes, so screen readers and UI automation
+// see each with its text.
+#pragma once
+
+#include "diseno.h"
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <tuple>
+
+namespace win32 {
+
+// The window's dots per inch: its own where the system tells (per-monitor
+// awareness), else the screen's.
+int DpiDe(HWND ventana);
+
+// The fonts of one window at its DPI, released with it.
+class Fuentes
+{
+public:
+    Fuentes() = default;
+    Fuentes(const Fuentes &) = delete;
+    Fuentes &operator=(const Fuentes &) = delete;
+    ~Fuentes();
+    HFONT Obtener(const ventanas::Fuente &fuente, int dpi);
+
+private:
+    std::map<std::tuple<int, int, bool, int>, HFONT> fuentes_;
+};
+
+// Every control of the table as a child of the window, named by its control
+// identifier (kPrimerId + its place in the table), placed at the DPI. Frames
+// go last in the z-order, so they never paint over what they hold; the rest
+// follow their tab indices, which makes the tab order.
+inline constexpr int kPrimerId = 100;
+std::map<std::string_view, HWND, std::less<>> CrearControles(
+    HWND ventana, const ventanas::Ventana &diseno, int dpi, Fuentes &fuentes);
+
+// The client area of the table's size at the DPI, the window kept where it is.
+void AjustarAreaCliente(HWND ventana, const ventanas::Ventana &diseno, int dpi);
+
+std::wstring Ancho(std::string_view texto);
+std::string Utf8(std::wstring_view texto);
+std::string TextoDe(HWND control);
+COLORREF ColorDe(ventanas::Color color);
+
+} // namespace win32
