@@ -512,7 +512,7 @@ int main(int argc, char *argv[])
 #endif
 {
     cotarel::PrepararConsola();
-    const std::vector<std::string> argumentos = cotarel::Argumentos(argc, argv);
+    const auto [argumentos, sinCoincidencias] = cotarel::LeerArgumentos(argc, argv);
     if (argumentos.size() == 1 && argumentos[0] == "--help") {
         std::cout << kAyuda;
         return kTodoCorrecto;
@@ -526,13 +526,18 @@ int main(int argc, char *argv[])
         return Uso(*motivo);
     }
     const Opciones &opciones = std::get<Opciones>(leidas);
+    // A pattern that matches nothing is a file not checked.
+    for (const auto &patron : sinCoincidencias) {
+        std::cerr << kPrograma << "ning\u00FAn fichero coincide con " << patron << '\n';
+    }
+    const int sinFichero = sinCoincidencias.empty() ? kTodoCorrecto : kNoComprobado;
     if (opciones.ficheros.empty() && !opciones.desde) {
-        return Uso();
+        return sinCoincidencias.empty() ? Uso() : kNoComprobado;
     }
     const auto ficheros = Ficheros(opciones);
     if (!ficheros) {
         return kNoComprobado;
     }
     cotarel::InstalarSenales();
-    return ComprobarTodos(*ficheros, opciones);
+    return std::max(ComprobarTodos(*ficheros, opciones), sinFichero);
 }

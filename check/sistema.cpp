@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <streambuf>
 #include <string_view>
 
 #ifdef _WIN32
@@ -75,32 +76,150 @@ BOOL WINAPI AlPulsarCtrlC(DWORD)
     return TRUE; // the run ends at its next block and removes its new file
 }
 
-bool TieneComodin(std::string_view texto)
+bool TieneComodin(std::wstring_view texto)
 {
-    return texto.find_first_of("*?") != std::string_view::npos;
+    return texto.find_first_of(L"*?") != std::wstring_view::npos;
 }
 
-// The files of the argument's folder whose names match its last part, in the
-// order of their paths; the argument itself when none does.
-std::vector<std::string> Expandir(const std::string &argumento)
+bool EsSeparador(wchar_t c)
 {
-    const std::filesystem::path ruta = modMain::RutaDeSistema(argumento);
-    const std::string patron = modMain::TextoDeRuta(ruta.filename());
-    if (!TieneComodin(patron) || TieneComodin(modMain::TextoDeRuta(ruta.parent_path()))) {
-        return { argumento };
+    return c == L'\\' || c == L'/';
+}
+
+// The names in the folder (ending in a separator, or empty for the current
+// one) that match the pattern as the system matches it: "?" one character,
+// case folded as the file system folds it, short 8.3 names included.
+std::vector<std::wstring> Coincidencias(
+    const std::wstring &carpeta, const std::wstring &patron, bool soloCarpetas)
+{
+    std::vector<std::wstring> nombres;
+    WIN32_FIND_DATAW datos {};
+    HANDLE busqueda = FindFirstFileExW((carpeta + patron).c_str(), FindExInfoBasic, &datos,
+        soloCarpetas ? FindExSearchLimitToDirectories : FindExSearchNameMatch, nullptr, 0);
+    if (busqueda == INVALID_HANDLE_VALUE) {
+        return nombres;
+    }
+    do {
+        const std::wstring_view nombre = datos.cFileName;
+        const bool esCarpeta = datos.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        if (nombre != L"." && nombre != L".." && (esCarpeta || !soloCarpetas)) {
+            nombres.emplace_back(nombre);
+        }
+    } while (FindNextFileW(busqueda, &datos));
+    FindClose(busqueda);
+    return nombres;
+}
+
+// The paths that match a name whose parts, folders included, may hold "*"
+// and "?"; each part is expanded by the system. Nothing when none does.
+std::vector<std::string> Expandir(const std::wstring &argumento)
+{
+    std::size_t inicio = 0; // what comes before the first part: a drive, a share, the root
+    if (argumento.size() >= 2 && argumento[1] == L':') {
+        inicio = 2;
+    }
+    while (inicio < argumento.size() && EsSeparador(argumento[inicio])) {
+        ++inicio;
+    }
+    std::vector<std::wstring> caminos { argumento.substr(0, inicio) };
+    while (inicio < argumento.size()) {
+        std::size_t fin = inicio;
+        while (fin < argumento.size() && !EsSeparador(argumento[fin])) {
+            ++fin;
+        }
+        const std::wstring parte = argumento.substr(inicio, fin - inicio);
+        const bool ultima = fin >= argumento.size();
+        std::vector<std::wstring> siguientes;
+        for (const auto &camino : caminos) {
+            if (!TieneComodin(parte)) {
+                siguientes.push_back(camino + parte);
+                continue;
+            }
+            for (const auto &nombre : Coincidencias(camino, parte, !ultima)) {
+                siguientes.push_back(camino + nombre);
+            }
+        }
+        if (!ultima) {
+            for (auto &camino : siguientes) {
+                camino += argumento[fin];
+            }
+        }
+        caminos = std::move(siguientes);
+        inicio = ultima ? fin : fin + 1;
     }
     std::vector<std::string> encontrados;
-    std::error_code error;
-    const auto carpeta = ruta.parent_path();
-    for (const auto &entrada : std::filesystem::directory_iterator(
-             carpeta.empty() ? std::filesystem::path(".") : carpeta, error)) {
-        const std::string nombre = modMain::TextoDeRuta(entrada.path().filename());
-        if (CoincideComodin(patron, nombre)) {
-            encontrados.push_back(modMain::TextoDeRuta(carpeta / entrada.path().filename()));
-        }
+    for (const auto &camino : caminos) {
+        encontrados.push_back(modMain::TextoUtf8(camino));
     }
     std::sort(encontrados.begin(), encontrados.end());
-    return encontrados.empty() ? std::vector<std::string> { argumento } : encontrados;
+    return encontrados;
+}
+
+// A console takes text, not bytes: each whole line goes out in one
+// WriteConsoleW, so every character arrives whole, whatever the code page.
+class SalidaConsola final : public std::streambuf
+{
+public:
+    explicit SalidaConsola(HANDLE consola)
+        : consola_(consola)
+    {
+    }
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (traits_type::eq_int_type(c, traits_type::eof())) {
+            return traits_type::not_eof(c);
+        }
+        pendiente_.push_back(traits_type::to_char_type(c));
+        if (c == '\n') {
+            return Escribir(pendiente_.size()) ? c : traits_type::eof();
+        }
+        return c;
+    }
+    std::streamsize xsputn(const char *texto, std::streamsize largo) override
+    {
+        for (std::streamsize i = 0; i < largo; ++i) {
+            if (traits_type::eq_int_type(
+                    overflow(traits_type::to_int_type(texto[i])), traits_type::eof())) {
+                return i;
+            }
+        }
+        return largo;
+    }
+    // A flush in the middle of a line (standard error flushes at every
+    // insertion) waits for the line's end; every text of the program ends in one.
+    int sync() override { return Escribir(pendiente_.rfind('\n') + 1) ? 0 : -1; }
+
+private:
+    bool Escribir(std::size_t largo)
+    {
+        if (largo == 0) {
+            return true;
+        }
+        const std::wstring texto
+            = modMain::TextoAncho(std::string_view(pendiente_).substr(0, largo));
+        pendiente_.erase(0, largo);
+        DWORD escritos = 0;
+        return WriteConsoleW(
+                   consola_, texto.data(), static_cast<DWORD>(texto.size()), &escritos, nullptr)
+            && escritos == texto.size();
+    }
+
+    HANDLE consola_;
+    std::string pendiente_;
+};
+
+// Standard output or error, when it is a console, written through the console.
+void HablarConConsola(std::ostream &flujo, DWORD cual)
+{
+    HANDLE manejador = GetStdHandle(cual);
+    DWORD modo = 0;
+    if (manejador != INVALID_HANDLE_VALUE && manejador != nullptr
+        && GetConsoleMode(manejador, &modo)) {
+        // Never destroyed: the streams are flushed at exit, after every static.
+        flujo.rdbuf(new SalidaConsola(manejador));
+    }
 }
 
 } // namespace
@@ -125,14 +244,21 @@ void Despertar(std::jthread &)
 {
 }
 
-std::vector<std::string> Argumentos(int argc, const void *argv)
+Argumentos LeerArgumentos(int argc, const void *argv)
 {
     const auto *const *anchos = static_cast<const wchar_t *const *>(argv);
-    std::vector<std::string> argumentos;
+    Argumentos argumentos;
     for (int i = 1; i < argc; ++i) {
-        for (auto &nombre : Expandir(modMain::TextoDeRuta(std::filesystem::path(anchos[i])))) {
-            argumentos.push_back(std::move(nombre));
+        const std::wstring argumento = anchos[i];
+        if (!TieneComodin(argumento)) {
+            argumentos.valores.push_back(modMain::TextoUtf8(argumento));
+            continue;
         }
+        auto encontrados = Expandir(argumento);
+        if (encontrados.empty()) {
+            argumentos.sinCoincidencias.push_back(modMain::TextoUtf8(argumento));
+        }
+        argumentos.valores.insert(argumentos.valores.end(), encontrados.begin(), encontrados.end());
     }
     return argumentos;
 }
@@ -146,11 +272,13 @@ std::filesystem::path FormaDeComparar(const std::filesystem::path &ruta)
     return nombre;
 }
 
+// Redirected, the output is UTF-8 bytes with line feeds, as on other systems.
 void PrepararConsola()
 {
-    SetConsoleOutputCP(CP_UTF8);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    HablarConConsola(std::cout, STD_OUTPUT_HANDLE);
+    HablarConConsola(std::cerr, STD_ERROR_HANDLE);
 }
 
 #else
@@ -216,10 +344,10 @@ void Despertar(std::jthread &hilo)
     pthread_kill(hilo.native_handle(), SIGALRM);
 }
 
-std::vector<std::string> Argumentos(int argc, const void *argv)
+Argumentos LeerArgumentos(int argc, const void *argv)
 {
     const auto *const *estrechos = static_cast<const char *const *>(argv);
-    return std::vector<std::string>(estrechos + 1, estrechos + argc);
+    return { std::vector<std::string>(estrechos + 1, estrechos + argc), {} };
 }
 
 void PrepararConsola()

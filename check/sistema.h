@@ -24,12 +24,19 @@ void DesviarSenalesDeEsteHilo();
 // Breaks a wait of the thread on a pipe, so that its run sees the stop.
 void Despertar(std::jthread &hilo);
 
-// The command line's arguments as UTF-8 text; on Windows the names with "*"
-// or "?" expanded, in the order of their paths, as a Unix shell would.
-std::vector<std::string> Argumentos(int argc, const void *argv);
+// The command line's arguments as UTF-8 text. On Windows the names with "*"
+// or "?" are expanded by the system, folder parts included, the matches of
+// each in the order of their paths; a pattern that matches nothing is kept
+// apart.
+struct Argumentos
+{
+    std::vector<std::string> valores;
+    std::vector<std::string> sinCoincidencias;
+};
+Argumentos LeerArgumentos(int argc, const void *argv);
 
-// On Windows the console is told that the output is UTF-8, and the output
-// keeps its line feeds as they are.
+// On Windows a console gets each line whole as text (WriteConsoleW); a
+// redirected output gets UTF-8 bytes with line feeds, as on other systems.
 void PrepararConsola();
 
 // The path as the system compares paths: on Windows without case, so that
