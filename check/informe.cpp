@@ -1,6 +1,7 @@
 #include "informe.h"
 
 #include "mensajes.h"
+#include "utf8.h"
 
 #include <nlohmann/json.hpp>
 
@@ -11,66 +12,6 @@
 namespace cotarel {
 
 namespace {
-
-// The bytes a continuation byte may take after each lead byte: the second
-// byte's range is narrower after E0, ED, F0 and F4 (no overlong forms, no
-// surrogates, nothing above U+10FFFF).
-struct Secuencia
-{
-    std::size_t largo;
-    unsigned char minimo, maximo; // of the second byte
-};
-
-Secuencia SecuenciaDe(unsigned char inicial)
-{
-    if (inicial < 0x80) {
-        return { 1, 0, 0 };
-    }
-    if (inicial >= 0xC2 && inicial <= 0xDF) {
-        return { 2, 0x80, 0xBF };
-    }
-    if (inicial >= 0xE0 && inicial <= 0xEF) {
-        return { 3, static_cast<unsigned char>(inicial == 0xE0 ? 0xA0 : 0x80),
-            static_cast<unsigned char>(inicial == 0xED ? 0x9F : 0xBF) };
-    }
-    if (inicial >= 0xF0 && inicial <= 0xF4) {
-        return { 4, static_cast<unsigned char>(inicial == 0xF0 ? 0x90 : 0x80),
-            static_cast<unsigned char>(inicial == 0xF4 ? 0x8F : 0xBF) };
-    }
-    return { 0, 0, 0 };
-}
-
-// The length of the valid UTF-8 character at the start of texto; 0 if none.
-std::size_t CaracterValido(std::string_view texto)
-{
-    const Secuencia secuencia = SecuenciaDe(static_cast<unsigned char>(texto[0]));
-    if (secuencia.largo == 0 || texto.size() < secuencia.largo) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < secuencia.largo; ++i) {
-        const auto byte = static_cast<unsigned char>(texto[i]);
-        const bool enRango = i == 1 ? byte >= secuencia.minimo && byte <= secuencia.maximo
-                                    : byte >= 0x80 && byte <= 0xBF;
-        if (!enRango) {
-            return 0;
-        }
-    }
-    return secuencia.largo;
-}
-
-// The length of the valid UTF-8 text at the start of texto.
-std::size_t TramoValido(std::string_view texto)
-{
-    std::size_t largo = 0;
-    while (largo < texto.size()) {
-        const std::size_t caracter = CaracterValido(texto.substr(largo));
-        if (caracter == 0) {
-            break;
-        }
-        largo += caracter;
-    }
-    return largo;
-}
 
 // Each outcome's word for programs and its text for people, in the order of
 // Desenlace.
@@ -141,6 +82,8 @@ std::string LineaJson(const Informe &informe)
         + (contado ? std::to_string(*informe.comprobadas) : std::string("null"));
     json += ",\"cuentas_erroneas\":"
         + (contado ? std::to_string(informe.erroneas) : std::string("null"));
+    json += ",\"cuentas_sin_iban\":"
+        + (contado ? std::to_string(informe.sinIban) : std::string("null"));
     json += ",\"registro\":" + TextoONulo(informe.registro);
     json += ",\"mensaje\":" + TextoONulo(informe.mensaje);
     json += ",\"fallos\":" + Fallos(informe.fallos);
@@ -165,7 +108,7 @@ std::string TextoJson(std::string_view texto)
 {
     std::string json = "\"";
     while (!texto.empty()) {
-        const std::size_t valido = TramoValido(texto);
+        const std::size_t valido = modMain::TramoUtf8Valido(texto);
         // The library escapes what JSON needs escaped in the valid part.
         const std::string parte = nlohmann::json(std::string(texto.substr(0, valido))).dump();
         json.append(parte, 1, parte.size() - 2);

@@ -24,6 +24,7 @@ struct Informe
     Desenlace desenlace = Desenlace::NoComprobado;
     std::optional<unsigned long long> comprobadas; // nothing: not checked
     unsigned long long erroneas = 0;
+    unsigned long long sinIban = 0; // accounts given without an IBAN (XML "Othr")
     std::string registro; // empty: no log kept
     std::string mensaje; // the first message of the run, if any
     std::vector<modMain::CuentaAnotada> fallos; // kept for JSON only

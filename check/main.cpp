@@ -42,16 +42,22 @@ ficheros de órdenes bancarias, igual que el botón Procesar de Cotarel:
                        (o su CCC, si el registro lo marca con "B")
   transferencias-sepa  SEPA, Norma 34.14 (600 caracteres): el IBAN del
                        ordenante y el de cada beneficiario
-  xml-pain008          adeudos ISO 20022 en XML (pain.008.001.02 y .08):
-                       el IBAN del acreedor de cada pago y el de cada deudor
-  xml-pain001          transferencias ISO 20022 en XML (pain.001.001.03 y
-                       .09): el IBAN del ordenante y el de cada beneficiario
+  xml-pain008          adeudos ISO 20022 en XML (toda versión pain.008,
+                       también las alemanas y suizas): el IBAN del acreedor
+                       de cada pago, el de cada deudor y el original de una
+                       modificación del mandato
+  xml-pain001          transferencias ISO 20022 en XML (toda versión
+                       pain.001): el IBAN del ordenante y el de cada
+                       beneficiario
   adeudos              CSB 19 antiguo (primera línea "01" o "51"): el DC de
                        cada cuenta de 20 dígitos (CCC)
   transferencias       CSB 34 antiguo (primera línea "03"): el DC de cada CCC
 
 Un IBAN se comprueba entero: país y longitud, sus dígitos de control
-(MOD 97) y, si es español, el DC de la cuenta que lleva dentro.
+(MOD 97) y, si es español, el DC de la cuenta que lleva dentro. Una cuenta
+dada sin IBAN (Othr en XML) no se puede comprobar. El XML puede estar en
+UTF-8, UTF-16, ISO-8859-1, ISO-8859-15 o windows-1252; un fichero plano
+guardado en UTF-8 se lee como si estuviera en Windows-1252.
 
 Cada error se anota en un fichero .log junto al fichero comprobado (mayo.txt
 da mayo.log); un log anterior se sustituye sin preguntar. Si un fichero no
@@ -72,7 +78,8 @@ con el aviso "No se ha comprobado ninguna cuenta".
 Con --formato=json, cada fichero da un objeto JSON en una línea, con las
 claves "ruta", "tipo" (las palabras de arriba; null si no se pudo leer),
 "resultado" ("correcto", "errores", "sin-cuentas" o "no-comprobado"),
-"cuentas_comprobadas" y "cuentas_erroneas" (null si no se comprobó),
+"cuentas_comprobadas", "cuentas_erroneas" y "cuentas_sin_iban" (las que
+no se pudieron comprobar por no llevar IBAN; null si no se comprobó),
 "registro" (el log, o null), "mensaje" (el aviso, o null) y "fallos": una
 lista, en el orden del log, de objetos con "linea", "papel" ("ordenante" o
 "individual") y "comprobacion" ("dc", "iban" o "iban-no-valido"). Los bytes
@@ -152,6 +159,7 @@ void NoComprobado(Informe &informe, const modMain::Resultado &resultado)
     if (resultado.SinCuentas()) {
         informe.desenlace = Desenlace::SinCuentas;
         informe.comprobadas = 0;
+        informe.sinIban = resultado.cuentasSinIban;
     } else {
         informe.desenlace = Desenlace::NoComprobado;
         informe.erroneas = resultado.cuentasErroneas;
@@ -177,6 +185,7 @@ Informe ComprobarFichero(const std::string &ruta, const std::string &log, Format
     }
     informe.comprobadas = resultado.cuentasComprobadas;
     informe.erroneas = resultado.cuentasErroneas;
+    informe.sinIban = resultado.cuentasSinIban;
     if (resultado.hayErrores) {
         informe.desenlace = Desenlace::Errores;
         informe.registro = log;
@@ -441,7 +450,9 @@ bool EsRegistro(const std::filesystem::path &ruta)
         || cotarel::CoincideComodin(".log1", extension);
 }
 
-// The regular files under a folder, logs left out, in the order of their paths.
+// The regular files under a folder, logs left out, in the order of their
+// paths. Links, to files or to folders, are not followed, as find does
+// without -L.
 void AnadirCarpeta(const std::string &carpeta, std::vector<std::string> &ficheros)
 {
     std::vector<std::string> encontrados;
@@ -451,6 +462,10 @@ void AnadirCarpeta(const std::string &carpeta, std::vector<std::string> &fichero
              std::filesystem::directory_options::skip_permission_denied, error);
          !error && entrada != std::filesystem::recursive_directory_iterator();
          entrada.increment(error)) {
+        if (cotarel::EsEnlace(*entrada)) {
+            entrada.disable_recursion_pending();
+            continue;
+        }
         if (entrada->is_regular_file(error) && !EsRegistro(entrada->path())) {
             encontrados.push_back(modMain::TextoDeRuta(entrada->path()));
         }

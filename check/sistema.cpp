@@ -229,6 +229,23 @@ void InstalarSenales()
     SetConsoleCtrlHandler(AlPulsarCtrlC, TRUE);
 }
 
+bool EsEnlace(const std::filesystem::directory_entry &entrada)
+{
+    const DWORD atributos = GetFileAttributesW(entrada.path().c_str());
+    if (atributos == INVALID_FILE_ATTRIBUTES || !(atributos & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return false;
+    }
+    WIN32_FIND_DATAW datos {};
+    HANDLE busqueda = FindFirstFileExW(
+        entrada.path().c_str(), FindExInfoBasic, &datos, FindExSearchNameMatch, nullptr, 0);
+    if (busqueda == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(busqueda);
+    return datos.dwReserved0 == IO_REPARSE_TAG_SYMLINK
+        || datos.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT;
+}
+
 [[noreturn]] void MorirPorLaSenal()
 {
     std::cout.flush();
@@ -352,6 +369,12 @@ Argumentos LeerArgumentos(int argc, const void *argv)
 
 void PrepararConsola()
 {
+}
+
+bool EsEnlace(const std::filesystem::directory_entry &entrada)
+{
+    std::error_code error;
+    return entrada.is_symlink(error);
 }
 
 std::filesystem::path FormaDeComparar(const std::filesystem::path &ruta)

@@ -43,6 +43,10 @@ void PrepararConsola();
 // MAYO.log and mayo.log are one file.
 std::filesystem::path FormaDeComparar(const std::filesystem::path &ruta);
 
+// Whether a folder's entry is a symbolic link; on Windows also a junction
+// (not other reparse points, such as files kept in the cloud).
+bool EsEnlace(const std::filesystem::directory_entry &entrada);
+
 // Whether "*" and "?" in the name match the text, letters matched without
 // case where file names are (Windows).
 bool CoincideComodin(std::string_view patron, std::string_view nombre);

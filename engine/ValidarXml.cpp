@@ -2,6 +2,7 @@
 // stream with expat: only the values an error block needs are kept, so memory
 // stays bounded whatever the size of the file.
 #include "comprobacion.h"
+#include "utf8.h"
 
 #include <expat.h>
 
@@ -15,8 +16,10 @@
 namespace modMain {
 namespace {
 
-constexpr std::string_view kEspacioPain008 = "urn:iso:std:iso:20022:tech:xsd:pain.008.001.";
-constexpr std::string_view kEspacioPain001 = "urn:iso:std:iso:20022:tech:xsd:pain.001.001.";
+// The root's namespace names the message, whatever the version, the schema's
+// owner (ISO, the German or the Swiss banks) and the way it is written.
+constexpr std::string_view kEspacioPain008 = "pain.008.";
+constexpr std::string_view kEspacioPain001 = "pain.001.";
 constexpr char kSeparadorEspacio = '|'; // expat gives "namespace|local name"
 constexpr std::size_t kMaxCaracteres = 140;
 constexpr std::string_view kBlancosXml = " \t\r\n";
@@ -37,6 +40,8 @@ enum class Elemento : unsigned char {
     DbtrAcct,
     Id,
     IBAN,
+    Othr,
+    OrgnlDbtrAcct,
 };
 
 Elemento Reconocer(std::string_view local)
@@ -55,6 +60,8 @@ Elemento Reconocer(std::string_view local)
         { "DbtrAcct", Elemento::DbtrAcct },
         { "Id", Elemento::Id },
         { "IBAN", Elemento::IBAN },
+        { "Othr", Elemento::Othr },
+        { "OrgnlDbtrAcct", Elemento::OrgnlDbtrAcct },
     };
     for (const auto &[nombre, elemento] : kNombres) {
         if (nombre == local) {
@@ -74,25 +81,59 @@ struct Mensaje
     Elemento cuentaPago; // CdtrAcct or DbtrAcct
     Elemento parteTransaccion;
     Elemento cuentaTransaccion;
+    bool conEnmiendas; // a mandate amendment may give the debtor's original account
     std::string_view etiquetaNombrePago, etiquetaReferencia, etiquetaNombre;
 };
 
 constexpr std::string_view kEtiquetaIdPago = "Identificador del pago: "; // in both messages
 
 constexpr Mensaje kPain008 { TipoArchivo::XmlPain008, "Error en linea ", Elemento::DrctDbtTxInf,
-    Elemento::Cdtr, Elemento::CdtrAcct, Elemento::Dbtr, Elemento::DbtrAcct,
+    Elemento::Cdtr, Elemento::CdtrAcct, Elemento::Dbtr, Elemento::DbtrAcct, true,
     "Nombre del acreedor: ", "Referencia del adeudo: ", "Nombre del deudor: " };
 constexpr Mensaje kPain001 { TipoArchivo::XmlPain001, "Error en linea: ", Elemento::CdtTrfTxInf,
-    Elemento::Dbtr, Elemento::DbtrAcct, Elemento::Cdtr, Elemento::CdtrAcct,
+    Elemento::Dbtr, Elemento::DbtrAcct, Elemento::Cdtr, Elemento::CdtrAcct, false,
     "Nombre Ordenante: ", "Referencia: ", "Nombre del beneficiario: " };
 
 // The values a block may need. Those of a payment or a transaction are
 // emptied when the next one starts.
 enum Valor { kIdPago, kNombrePago, kReferencia, kNombre, kIban, kValores };
 
-// UTF-8 text as Windows-1252 bytes; a character that Windows-1252 lacks, or a
-// malformed sequence, becomes "?".
-std::string Windows1252(std::string_view utf8);
+// A transaction's faulty account, reported when the transaction ends, when
+// its debtor's or creditor's name and its reference are known.
+struct CuentaPendiente
+{
+    FalloCuenta fallo;
+    unsigned long long linea;
+};
+
+// More pending accounts than any real transaction holds are reported at once.
+constexpr std::size_t kMaxPendientes = 64;
+
+// The single-byte encodings Spanish office software declares that expat
+// lacks, by their labels, case-blind.
+struct Codificacion
+{
+    std::string_view etiqueta;
+    char32_t (*caracter)(unsigned char);
+};
+
+constexpr Codificacion kCodificaciones[] = {
+    { "windows-1252", CaracterWindows1252 },
+    { "cp1252", CaracterWindows1252 },
+    { "x-cp1252", CaracterWindows1252 },
+    { "iso-8859-15", CaracterLatin9 },
+    { "latin-9", CaracterLatin9 },
+    { "latin9", CaracterLatin9 },
+};
+
+bool MismaEtiqueta(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto minuscula
+            = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return minuscula(x) == minuscula(y);
+    });
+}
 
 class LectorXml
 {
@@ -110,6 +151,8 @@ private:
     static void XMLCALL AlTexto(void *yo, const XML_Char *texto, int longitud);
     static void XMLCALL AlDeclararTipo(
         void *yo, const XML_Char *, const XML_Char *, const XML_Char *, int);
+    static int XMLCALL AlDesconocerCodificacion(
+        void *yo, const XML_Char *nombre, XML_Encoding *codificacion);
 
     bool Raiz(std::string_view espacio);
     Elemento Clasificar(std::string_view nombre) const;
@@ -118,6 +161,8 @@ private:
     void Terminar();
     void Anadir(std::string_view texto);
     void ComprobarCuenta(bool dePago);
+    void InformarPendientes();
+    bool EnTransaccion() const;
     void NoValido() { comprobacion_.XmlNoValido(XML_GetCurrentLineNumber(parser_)); }
 
     Comprobacion &comprobacion_;
@@ -131,6 +176,7 @@ private:
     std::size_t profundidadRecogida_ = 0;
     bool ibanDePago_ = false;
     unsigned long long lineaIban_ = 0;
+    std::vector<CuentaPendiente> pendientes_;
 };
 
 LectorXml::LectorXml(Comprobacion &comprobacion)
@@ -147,13 +193,46 @@ LectorXml::LectorXml(Comprobacion &comprobacion)
     // let alone expanded or fetched.
     XML_SetStartDoctypeDeclHandler(parser_, AlDeclararTipo);
     XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
+    XML_SetUnknownEncodingHandler(parser_, AlDesconocerCodificacion, this);
+}
+
+// An encoding expat lacks is taken when it is one of ours; any other ends the
+// run at line 1 with the declared name.
+int XMLCALL LectorXml::AlDesconocerCodificacion(
+    void *yo, const XML_Char *nombre, XML_Encoding *codificacion)
+{
+    const std::string_view declarada(nombre);
+    for (const auto &[etiqueta, caracter] : kCodificaciones) {
+        if (MismaEtiqueta(declarada, etiqueta)) {
+            for (int byte = 0; byte < 256; ++byte) {
+                codificacion->map[byte]
+                    = static_cast<int>(caracter(static_cast<unsigned char>(byte)));
+            }
+            codificacion->data = nullptr;
+            codificacion->convert = nullptr;
+            codificacion->release = nullptr;
+            return XML_STATUS_OK;
+        }
+    }
+    static_cast<LectorXml *>(yo)->comprobacion_.XmlCodificacionDesconocida(declarada);
+    return XML_STATUS_ERROR;
+}
+
+// Whether the file's last bytes end a line: CR or LF, in UTF-16 little
+// endian followed by a zero byte.
+bool TerminaEnFinDeLinea(char penultimo, char ultimo)
+{
+    const auto esFin = [](char c) { return c == '\n' || c == '\r'; };
+    return esFin(ultimo) || (ultimo == '\0' && esFin(penultimo));
 }
 
 void LectorXml::Leer()
 {
+    char penultimo = '\0';
     char ultimo = '\n';
     bool fallo = false;
     while (const auto bloque = comprobacion_.SiguienteBloque()) {
+        penultimo = bloque->size() > 1 ? (*bloque)[bloque->size() - 2] : ultimo;
         ultimo = bloque->back();
         const auto longitud = static_cast<int>(bloque->size());
         if (XML_Parse(parser_, bloque->data(), longitud, XML_FALSE) != XML_STATUS_OK) {
@@ -172,7 +251,7 @@ void LectorXml::Leer()
     }
     // Lines counted as in flat files: a last line end opens no new line.
     const unsigned long long linea = XML_GetCurrentLineNumber(parser_);
-    comprobacion_.FijarNumLinea(ultimo == '\n' || ultimo == '\r' ? linea - 1 : linea);
+    comprobacion_.FijarNumLinea(TerminaEnFinDeLinea(penultimo, ultimo) ? linea - 1 : linea);
 }
 
 void XMLCALL LectorXml::AlDeclararTipo(
@@ -186,9 +265,9 @@ void XMLCALL LectorXml::AlDeclararTipo(
 // The root decides the message; another root is not an order file.
 bool LectorXml::Raiz(std::string_view espacio)
 {
-    if (espacio.starts_with(kEspacioPain008)) {
+    if (espacio.find(kEspacioPain008) != std::string_view::npos) {
         mensaje_ = &kPain008;
-    } else if (espacio.starts_with(kEspacioPain001)) {
+    } else if (espacio.find(kEspacioPain001) != std::string_view::npos) {
         mensaje_ = &kPain001;
     } else {
         comprobacion_.RechazarTipo();
@@ -259,6 +338,7 @@ void LectorXml::Empezar(Elemento elemento)
     } else if (elemento == m.transaccion) {
         valores_[kReferencia].clear();
         valores_[kNombre].clear();
+        pendientes_.clear();
     } else if (Sufijo({ Elemento::PmtInf, Elemento::PmtInfId })) {
         valor = kIdPago;
     } else if (Sufijo({ Elemento::PmtInf, m.partePago, Elemento::Nm })) {
@@ -272,6 +352,14 @@ void LectorXml::Empezar(Elemento elemento)
         valor = kIban;
         ibanDePago_ = pila_[pila_.size() - 4] == Elemento::PmtInf;
         lineaIban_ = XML_GetCurrentLineNumber(parser_);
+    } else if (m.conEnmiendas && Sufijo({ Elemento::OrgnlDbtrAcct, Elemento::Id, Elemento::IBAN })
+        && EnTransaccion()) {
+        valor = kIban; // checked as the transaction's account
+        ibanDePago_ = false;
+        lineaIban_ = XML_GetCurrentLineNumber(parser_);
+    } else if (Sufijo({ Elemento::PmtInf, m.cuentaPago, Elemento::Id, Elemento::Othr })
+        || Sufijo({ m.transaccion, m.cuentaTransaccion, Elemento::Id, Elemento::Othr })) {
+        comprobacion_.CuentaSinIban(); // legitimate outside SEPA, and not checkable
     }
     if (valor >= 0) {
         recogiendo_ = valor;
@@ -310,9 +398,19 @@ void LectorXml::Terminar()
         }
         recogiendo_ = -1;
     }
+    if (pila_.back() == mensaje_->transaccion) {
+        InformarPendientes();
+    }
     pila_.pop_back();
 }
 
+bool LectorXml::EnTransaccion() const
+{
+    return std::find(pila_.begin(), pila_.end(), mensaje_->transaccion) != pila_.end();
+}
+
+// The payment's account is reported at once; a transaction's when the
+// transaction ends.
 void LectorXml::ComprobarCuenta(bool dePago)
 {
     const FalloCuenta fallo = comprobacion_.IbanErroneo(valores_[kIban]);
@@ -320,50 +418,29 @@ void LectorXml::ComprobarCuenta(bool dePago)
         return;
     }
     const Mensaje &m = *mensaje_;
-    const std::string campo1 = Windows1252(valores_[dePago ? kIdPago : kReferencia]);
-    const std::string campo2 = Windows1252(valores_[dePago ? kNombrePago : kNombre]);
-    comprobacion_.InformarCuenta(
-        { m.entrada, fallo, dePago, dePago ? kEtiquetaIdPago : m.etiquetaReferencia, campo1,
-            dePago ? m.etiquetaNombrePago : m.etiquetaNombre, campo2, lineaIban_ });
+    if (!dePago) {
+        pendientes_.push_back({ fallo, lineaIban_ });
+        if (pendientes_.size() == kMaxPendientes) {
+            InformarPendientes();
+        }
+        return;
+    }
+    const std::string campo1 = Windows1252(valores_[kIdPago]);
+    const std::string campo2 = Windows1252(valores_[kNombrePago]);
+    comprobacion_.InformarCuenta({ m.entrada, fallo, true, kEtiquetaIdPago, campo1,
+        m.etiquetaNombrePago, campo2, lineaIban_ });
 }
 
-// The characters of Windows-1252's 0x80-0x9F, from U+20AC to U+0178; zero
-// where the code page has none.
-constexpr char16_t kAltos1252[32] = { 0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178 };
-
-char ByteWindows1252(char32_t caracter)
+void LectorXml::InformarPendientes()
 {
-    if (caracter < 0x80 || (caracter >= 0xA0 && caracter <= 0xFF)) {
-        return static_cast<char>(caracter);
+    const Mensaje &m = *mensaje_;
+    const std::string campo1 = Windows1252(valores_[kReferencia]);
+    const std::string campo2 = Windows1252(valores_[kNombre]);
+    for (const auto &[fallo, linea] : pendientes_) {
+        comprobacion_.InformarCuenta({ m.entrada, fallo, false, m.etiquetaReferencia, campo1,
+            m.etiquetaNombre, campo2, linea });
     }
-    for (std::size_t i = 0; i < std::size(kAltos1252); ++i) {
-        if (kAltos1252[i] != 0 && kAltos1252[i] == caracter) {
-            return static_cast<char>(0x80 + i);
-        }
-    }
-    return '?';
-}
-
-std::string Windows1252(std::string_view utf8)
-{
-    std::string bytes;
-    bytes.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto primero = static_cast<unsigned char>(utf8[i]);
-        const std::size_t longitud = primero < 0x80 ? 1
-            : primero >= 0xF0                       ? 4
-            : primero >= 0xE0                       ? 3
-                                                    : 2;
-        char32_t caracter = longitud == 1 ? primero : primero & (0x3F >> (longitud - 1));
-        for (std::size_t j = 1; j < longitud && i + j < utf8.size(); ++j) {
-            caracter = (caracter << 6) | (static_cast<unsigned char>(utf8[i + j]) & 0x3F);
-        }
-        bytes += ByteWindows1252(caracter);
-        i += longitud;
-    }
-    return bytes;
+    pendientes_.clear();
 }
 
 } // namespace

@@ -55,6 +55,7 @@ void Comprobacion::Terminar(Resultado &resultado)
     resultado.numLinea = numLinea_;
     resultado.cuentasComprobadas = cuentasComprobadas_;
     resultado.cuentasErroneas = cuentasErroneas_;
+    resultado.cuentasSinIban = cuentasSinIban_;
     if (cuentasComprobadas_ > 0) {
         resultado.dcCalculado.assign(dcCalculado_.begin(), dcCalculado_.end());
     }
@@ -65,6 +66,7 @@ void Comprobacion::Terminar(Resultado &resultado)
     } else if (lineaXml_) {
         resultado.fallo = Fallo::XmlNoValido;
         resultado.lineaXml = *lineaXml_;
+        resultado.codificacion = codificacion_;
     } else if (log_.FalloCreacion()) {
         resultado.fallo = Fallo::NoSePuedeCrearSalida;
     } else if (log_.FalloEscritura()) {

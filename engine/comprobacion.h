@@ -8,6 +8,7 @@
 #include "logseguro.h"
 #include "modMain.h"
 #include "proceso.h"
+#include "utf8.h"
 
 #include <array>
 #include <optional>
@@ -72,10 +73,11 @@ public:
                 return std::nullopt;
             }
         }
-        if (linea) {
-            ++numLinea_;
+        if (!linea) {
+            return linea;
         }
-        return linea;
+        ++numLinea_;
+        return LeidaComoWindows1252(*linea);
     }
     // The next raw block of the input, for checkers that do not go by lines;
     // nothing at the end, after a failure, or once interrupted.
@@ -95,6 +97,9 @@ public:
     // that is not one, the outcome and the log path untouched.
     void RechazarTipo() { rechazada_ = true; }
     void XmlNoValido(unsigned long long linea) { lineaXml_ = linea; }
+    void XmlCodificacionDesconocida(std::string_view nombre) { codificacion_ = nombre; }
+    // An account given without an IBAN, which cannot be checked.
+    void CuentaSinIban() { ++cuentasSinIban_; }
 
     // Whether the walk must end now: a failure or an interruption.
     bool Detenida() const
@@ -143,6 +148,31 @@ public:
     void Terminar(Resultado &resultado);
 
 private:
+    // A byte-order mark at the start is dropped; a line saved as UTF-8 is
+    // converted to Windows-1252 before its fields are taken, so that
+    // positions count characters, as the norms do. Any other line is taken
+    // as it is.
+    std::string_view LeidaComoWindows1252(std::string_view linea)
+    {
+        if (numLinea_ == 1 && linea.starts_with("\xEF\xBB\xBF")) {
+            linea.remove_prefix(3);
+        }
+        if (TodoAscii(linea) || !GuardadaComoUtf8(linea)) [[likely]] {
+            return linea.substr(0, LectorLineas::kMaxLinea);
+        }
+        convertida_.clear();
+        AnadirWindows1252(linea.substr(0, TramoUtf8Valido(linea)), convertida_);
+        return std::string_view(convertida_).substr(0, LectorLineas::kMaxLinea);
+    }
+    // Valid UTF-8 beyond ASCII; a line cut at the reader's limit may end in
+    // the middle of a character.
+    static bool GuardadaComoUtf8(std::string_view linea)
+    {
+        const std::size_t valida = TramoUtf8Valido(linea);
+        return valida == linea.size()
+            || (linea.size() == LectorLineas::kMaxBytesLinea && linea.size() - valida < 4);
+    }
+
     LectorLineas &entrada_;
     LogSeguro &log_;
     Interfaz &interfaz_;
@@ -155,8 +185,11 @@ private:
     unsigned long long numLinea_ = 0;
     unsigned long long cuentasComprobadas_ = 0;
     unsigned long long cuentasErroneas_ = 0;
+    unsigned long long cuentasSinIban_ = 0;
+    std::string codificacion_; // an XML file's encoding that is not known
     std::array<char, 2> dcCalculado_ {};
     std::string linea_;
+    std::string convertida_;
 };
 
 // Hands every line to comprobarLinea until the input ends or the run stops.

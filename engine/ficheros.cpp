@@ -77,7 +77,7 @@ LectorLineas::LectorLineas(const std::string &ruta)
 {
     if (fichero_) {
         buffer_ = TomarBufferLectura();
-        linea_.reserve(kMaxLinea);
+        linea_.reserve(kMaxBytesLinea);
     }
 }
 
@@ -109,7 +109,7 @@ bool LectorLineas::RellenarBuffer()
 void LectorLineas::Guardar(const char *desde, std::size_t cuantos)
 {
     lineaEmpezada_ = lineaEmpezada_ || cuantos > 0;
-    const std::size_t hueco = kMaxLinea - linea_.size();
+    const std::size_t hueco = kMaxBytesLinea - linea_.size();
     linea_.append(desde, std::min(cuantos, hueco));
 }
 

@@ -27,12 +27,14 @@ struct LiberarMemoria
 using BufferLectura = std::unique_ptr<char[], LiberarMemoria>;
 
 // Reads a file one line at a time. A line ends at CR LF, CR or LF. Of each line
-// only the first kMaxLinea bytes are kept: no record field lies further right,
-// and a line without end must not fill the memory.
+// only the first kMaxBytesLinea bytes are kept: no record field lies further
+// right than kMaxLinea characters, a character saved as UTF-8 takes at most
+// three bytes, and a line without end must not fill the memory.
 class LectorLineas
 {
 public:
     static constexpr std::size_t kMaxLinea = 600;
+    static constexpr std::size_t kMaxBytesLinea = 3 * kMaxLinea;
 
     explicit LectorLineas(const std::string &ruta);
     ~LectorLineas();
@@ -62,7 +64,7 @@ public:
             const char *finLinea = BuscarFinDeLinea(pos_, fin_);
             if (finLinea != fin_) {
                 const auto longitud
-                    = std::min(static_cast<std::size_t>(finLinea - pos_), kMaxLinea);
+                    = std::min(static_cast<std::size_t>(finLinea - pos_), kMaxBytesLinea);
                 const std::string_view linea(pos_, longitud);
                 PasarFinDeLinea(finLinea);
                 return linea;

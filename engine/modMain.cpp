@@ -44,16 +44,19 @@ bool EsCabeceraSepa(std::string_view primeraLinea)
 
 } // namespace
 
-// XML after an optional UTF-8 byte-order mark and blanks; the SEPA files are
-// told apart before the legacy ones, their first line starts "01" too.
+// XML after blanks or after a UTF-16 byte-order mark; a UTF-8 one (Notepad's
+// "UTF-8 with BOM") is dropped first. The SEPA files are told apart before
+// the legacy ones, their first line starts "01" too.
 TipoArchivo TipoFichero(std::string_view primeraLinea)
 {
-    std::string_view sinMarca = primeraLinea;
-    if (sinMarca.starts_with("\xEF\xBB\xBF")) {
-        sinMarca.remove_prefix(3);
+    if (primeraLinea.starts_with("\xFF\xFE") || primeraLinea.starts_with("\xFE\xFF")) {
+        return TipoArchivo::Xml;
     }
-    const std::size_t primero = sinMarca.find_first_not_of(" \t");
-    if (primero != std::string_view::npos && sinMarca[primero] == '<') {
+    if (primeraLinea.starts_with("\xEF\xBB\xBF")) {
+        primeraLinea.remove_prefix(3);
+    }
+    const std::size_t primero = primeraLinea.find_first_not_of(" \t");
+    if (primero != std::string_view::npos && primeraLinea[primero] == '<') {
         return TipoArchivo::Xml;
     }
     if (EsCabeceraSepa(primeraLinea)) {

@@ -26,8 +26,10 @@ struct Resultado
     unsigned long long numLinea = 0;
     unsigned long long cuentasComprobadas = 0;
     unsigned long long cuentasErroneas = 0;
+    unsigned long long cuentasSinIban = 0; // given without an IBAN (XML "Othr"), not checked
     std::string dcCalculado; // of the last account checked
     unsigned long long lineaXml = 0; // where an XML file stopped being valid
+    std::string codificacion; // the encoding it declared, when that was not known
 
     bool Terminado() const { return !fallo; }
     // Read to its end without a single account to check: not a clean file.
@@ -38,6 +40,9 @@ struct Resultado
         std::string texto(fallo ? Mensaje(*fallo) : std::string_view {});
         if (fallo == Fallo::XmlNoValido) {
             texto += " (linea " + std::to_string(lineaXml) + ")";
+            if (!codificacion.empty()) {
+                texto += ": codificaci\u00F3n " + codificacion + " desconocida";
+            }
         }
         return texto;
     }

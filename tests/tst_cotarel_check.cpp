@@ -139,25 +139,25 @@ INSTANTIATE_TEST_SUITE_P(Casos, CotarelCheckTest,
             "cotarel-check: {falta}.q19: No se puede abrir el fichero de Entrada\n" },
         CasoCheck { "json_faulty_file", { "malo" }, 1,
             { R"({"ruta":"{malo}.q19","tipo":"adeudos","resultado":"errores",)"
-              R"("cuentas_comprobadas":5,"cuentas_erroneas":3,"registro":"{malo}.log",)"
+              R"("cuentas_comprobadas":5,"cuentas_erroneas":3,"cuentas_sin_iban":0,"registro":"{malo}.log",)"
               R"("mensaje":null,"fallos":[{"linea":4,"papel":"individual","comprobacion":"dc"},)"
               R"({"linea":6,"papel":"ordenante","comprobacion":"dc"},)"
               R"({"linea":7,"papel":"individual","comprobacion":"dc"}]})" },
             "", "--formato=json" },
         CasoCheck { "json_clean_and_no_account", { "bueno", "vacio" }, 2,
             { R"({"ruta":"{bueno}.q19","tipo":"adeudos","resultado":"correcto",)"
-              R"("cuentas_comprobadas":1,"cuentas_erroneas":0,"registro":null,)"
+              R"("cuentas_comprobadas":1,"cuentas_erroneas":0,"cuentas_sin_iban":0,"registro":null,)"
               R"("mensaje":null,"fallos":[]})",
                 R"({"ruta":"{vacio}.q19","tipo":"adeudos","resultado":"sin-cuentas",)"
-                R"("cuentas_comprobadas":0,"cuentas_erroneas":0,"registro":null,)"
+                R"("cuentas_comprobadas":0,"cuentas_erroneas":0,"cuentas_sin_iban":0,"registro":null,)"
                 R"("mensaje":"No se ha comprobado ninguna cuenta","fallos":[]})" },
             "cotarel-check: {vacio}.q19: No se ha comprobado ninguna cuenta\n", "--formato json" },
         CasoCheck { "json_not_checked", { "nocsb", "falta" }, 2,
             { R"({"ruta":"{nocsb}.q19","tipo":"no-csb","resultado":"no-comprobado",)"
-              R"("cuentas_comprobadas":null,"cuentas_erroneas":null,"registro":null,)"
+              R"("cuentas_comprobadas":null,"cuentas_erroneas":null,"cuentas_sin_iban":null,"registro":null,)"
               R"("mensaje":"El fichero no es CSB","fallos":[]})",
                 R"({"ruta":"{falta}.q19","tipo":null,"resultado":"no-comprobado",)"
-                R"("cuentas_comprobadas":null,"cuentas_erroneas":null,"registro":null,)"
+                R"("cuentas_comprobadas":null,"cuentas_erroneas":null,"cuentas_sin_iban":null,"registro":null,)"
                 R"("mensaje":"No se puede abrir el fichero de Entrada","fallos":[]})" },
             "cotarel-check: {nocsb}.q19: El fichero no es CSB\n"
             "cotarel-check: {falta}.q19: No se puede abrir el fichero de Entrada\n",
@@ -434,6 +434,15 @@ TEST_P(OpcionesTest, SalidaEnOrden)
         prueba::EscribirBytes(carpeta / nombre, bueno);
     }
     prueba::EscribirBytes(carpeta / "arbol" / "viejo.log", "a log");
+#ifndef _WIN32
+    // Links inside a tree are not followed; one named is checked.
+    std::filesystem::create_symlink("../1.q19", carpeta / "arbol" / "enlace.q19");
+    std::filesystem::create_directory_symlink("b", carpeta / "arbol" / "enlazada");
+#else
+    if (std::string_view(GetParam().argumentos).find("enlace") != std::string_view::npos) {
+        GTEST_SKIP() << "links are made on Linux";
+    }
+#endif
     prueba::EscribirBytes(carpeta / "lista",
         (carpeta / "2.q19").string() + '\0' + (carpeta / "1.q19").string() + '\0');
     const std::string raiz = (carpeta / "").string();
@@ -464,6 +473,8 @@ INSTANTIATE_TEST_SUITE_P(Casos, OpcionesTest,
             "{carpeta}/arbol/a.q19\tProceso terminado\tadeudos\t0\n"
             "{carpeta}/arbol/b/2.q19\tProceso terminado\tadeudos\t0\n"
             "{carpeta}/arbol/c.txt\tProceso terminado\tadeudos\t0\n" },
+        CasoOpciones { "a_link_named_is_checked", "-r {carpeta}/arbol/enlace.q19", 0,
+            "{carpeta}/arbol/enlace.q19\tProceso terminado\tadeudos\t0\n" },
         CasoOpciones { "names_from_a_nul_separated_list",
             "{carpeta}/3.q19 --desde {carpeta}/lista -0", 0,
             "{carpeta}/3.q19\tProceso terminado\tadeudos\t0\n"

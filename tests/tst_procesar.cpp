@@ -492,6 +492,10 @@ const CasoDorado kDorados[] = {
     { "debit_orders", "adeudos.q19", "adeudos-esperado.log" },
     { "transfer_orders", "transferencias.q34", "transferencias-esperado.log" },
     { "sepa_debit_orders", "adeudos-sepa.q19", "adeudos-sepa-esperado.log" },
+    // Saved by Notepad as "UTF-8" and as "UTF-8 with BOM": the same log.
+    { "sepa_debit_orders_in_utf8", "adeudos-sepa-utf8.q19", "adeudos-sepa-esperado.log" },
+    { "sepa_debit_orders_in_utf8_with_bom", "adeudos-sepa-utf8-bom.q19",
+        "adeudos-sepa-esperado.log" },
     { "sepa_transfer_orders", "transferencias-sepa.q34", "transferencias-sepa-esperado.log" },
 };
 

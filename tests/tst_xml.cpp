@@ -16,6 +16,7 @@ struct CasoXml
     TipoArchivo tipo;
     unsigned long long cuentas; // checked
     unsigned long long lineas; // the file's last line after a run to the end, as NumLinea gives it
+    unsigned long long sinIban = 0; // accounts given without an IBAN
 };
 
 void PrintTo(const CasoXml &caso, std::ostream *salida)
@@ -44,6 +45,7 @@ TEST_P(XmlTest, LogOMensaje)
         mensaje.empty() ? std::vector<std::string> {} : std::vector<std::string> { mensaje });
     EXPECT_EQ(resultado.tipo, caso.tipo);
     EXPECT_EQ(resultado.cuentasComprobadas, caso.cuentas);
+    EXPECT_EQ(resultado.cuentasSinIban, caso.sinIban);
     if (resultado.Terminado()) {
         EXPECT_EQ(resultado.numLinea, caso.lineas);
     }
@@ -59,7 +61,7 @@ TEST_P(XmlTest, LogOMensaje)
 
 const CasoXml kCasos[] = {
     { "pain008_v02_crlf_names_cdata_references_long_values", "pain008-v02-crlf.xml",
-        "pain008-v02-crlf.log", "", TipoArchivo::XmlPain008, 8, 120 },
+        "pain008-v02-crlf.log", "", TipoArchivo::XmlPain008, 8, 120, 1 },
     { "pain008_v08_prefix_one_line", "pain008-v08-una-linea.xml", "pain008-v08-una-linea.log", "",
         TipoArchivo::XmlPain008, 3, 1 },
     { "pain001_v03_euro_sign", "pain001-v03.xml", "pain001-v03.log", "", TipoArchivo::XmlPain001, 3,
@@ -74,7 +76,28 @@ const CasoXml kCasos[] = {
         0 },
     { "empty_root_of_another_message", "otra-raiz-vacia.xml", "", "El fichero no es CSB",
         TipoArchivo::NoCSB, 0, 0 },
-    { "only_other_accounts", "sin-cuentas.xml", "", "", TipoArchivo::XmlPain008, 0, 19 },
+    { "only_other_accounts", "sin-cuentas.xml", "", "", TipoArchivo::XmlPain008, 0, 19, 1 },
+    // One faulty order with an amendment, saved in every encoding offices use.
+    { "amendment_and_othr_utf8", "pain008-utf8.xml", "pain008-codificaciones.log", "",
+        TipoArchivo::XmlPain008, 4, 34, 1 },
+    { "windows_1252", "pain008-windows1252.xml", "pain008-codificaciones.log", "",
+        TipoArchivo::XmlPain008, 4, 34, 1 },
+    { "iso_8859_15_as_latin_9", "pain008-latin9.xml", "pain008-codificaciones.log", "",
+        TipoArchivo::XmlPain008, 4, 34, 1 },
+    { "utf16_little_endian", "pain008-utf16le.xml", "pain008-codificaciones.log", "",
+        TipoArchivo::XmlPain008, 4, 34, 1 },
+    { "utf16_big_endian", "pain008-utf16be.xml", "pain008-codificaciones.log", "",
+        TipoArchivo::XmlPain008, 4, 34, 1 },
+    { "unknown_encoding", "codificacion-desconocida.xml", "",
+        "El fichero XML no es v\u00E1lido (linea 1): codificaci\u00F3n EBCDIC-ES desconocida",
+        TipoArchivo::Xml, 0, 0 },
+    // Every version and national variant: the namespace names the message.
+    { "german_pain008_003", "pain008-aleman.xml", "pain008-aleman.log", "", TipoArchivo::XmlPain008,
+        2, 13 },
+    { "swiss_pain001_ch", "pain001-suizo.xml", "pain001-suizo.log", "", TipoArchivo::XmlPain001, 2,
+        13 },
+    { "pain001_001_02_other_namespace", "pain001-v02.xml", "pain001-v02.log", "",
+        TipoArchivo::XmlPain001, 2, 13 },
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, XmlTest, testing::ValuesIn(kCasos),

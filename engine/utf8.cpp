@@ -1,0 +1,165 @@
+#include "utf8.h"
+
+#include <cstring>
+#include <iterator>
+
+namespace modMain {
+namespace {
+
+// The length a lead byte announces and the range of the byte after it.
+struct Secuencia
+{
+    std::size_t largo;
+    unsigned char minimo, maximo;
+};
+
+Secuencia SecuenciaDe(unsigned char inicial)
+{
+    if (inicial < 0x80) {
+        return { 1, 0, 0 };
+    }
+    if (inicial >= 0xC2 && inicial <= 0xDF) {
+        return { 2, 0x80, 0xBF };
+    }
+    if (inicial >= 0xE0 && inicial <= 0xEF) {
+        return { 3, static_cast<unsigned char>(inicial == 0xE0 ? 0xA0 : 0x80),
+            static_cast<unsigned char>(inicial == 0xED ? 0x9F : 0xBF) };
+    }
+    if (inicial >= 0xF0 && inicial <= 0xF4) {
+        return { 4, static_cast<unsigned char>(inicial == 0xF0 ? 0x90 : 0x80),
+            static_cast<unsigned char>(inicial == 0xF4 ? 0x8F : 0xBF) };
+    }
+    return { 0, 0, 0 };
+}
+
+char32_t Decodificar(std::string_view caracter)
+{
+    const auto primero = static_cast<unsigned char>(caracter[0]);
+    if (caracter.size() == 1) {
+        return primero;
+    }
+    char32_t codigo = primero & (0x3F >> (caracter.size() - 1));
+    for (std::size_t i = 1; i < caracter.size(); ++i) {
+        codigo = (codigo << 6) | (static_cast<unsigned char>(caracter[i]) & 0x3F);
+    }
+    return codigo;
+}
+
+// The characters of Windows-1252's 0x80-0x9F.
+constexpr char16_t kAltos1252[32]
+    = { 0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+          0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+          0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178 };
+
+// Where ISO-8859-15 differs from ISO-8859-1.
+constexpr std::pair<unsigned char, char16_t> kLatin9[]
+    = { { 0xA4, 0x20AC }, { 0xA6, 0x0160 }, { 0xA8, 0x0161 }, { 0xB4, 0x017D }, { 0xB8, 0x017E },
+          { 0xBC, 0x0152 }, { 0xBD, 0x0153 }, { 0xBE, 0x0178 } };
+
+char ByteWindows1252(char32_t caracter)
+{
+    if (caracter < 0x80 || (caracter >= 0xA0 && caracter <= 0xFF)) {
+        return static_cast<char>(caracter);
+    }
+    for (std::size_t i = 0; i < std::size(kAltos1252); ++i) {
+        if (kAltos1252[i] == caracter) {
+            return static_cast<char>(0x80 + i);
+        }
+    }
+    return '?';
+}
+
+} // namespace
+
+std::size_t LargoCaracterUtf8(std::string_view texto)
+{
+    if (texto.empty()) {
+        return 0;
+    }
+    const Secuencia secuencia = SecuenciaDe(static_cast<unsigned char>(texto[0]));
+    if (secuencia.largo == 0 || texto.size() < secuencia.largo) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < secuencia.largo; ++i) {
+        const auto byte = static_cast<unsigned char>(texto[i]);
+        const bool enRango = i == 1 ? byte >= secuencia.minimo && byte <= secuencia.maximo
+                                    : byte >= 0x80 && byte <= 0xBF;
+        if (!enRango) {
+            return 0;
+        }
+    }
+    return secuencia.largo;
+}
+
+std::size_t TramoUtf8Valido(std::string_view texto)
+{
+    std::size_t largo = 0;
+    while (largo < texto.size()) {
+        const std::size_t caracter = LargoCaracterUtf8(texto.substr(largo));
+        if (caracter == 0) {
+            break;
+        }
+        largo += caracter;
+    }
+    return largo;
+}
+
+// Eight bytes at a time: the compiler makes it a few vector instructions.
+bool TodoAscii(std::string_view texto)
+{
+    std::size_t i = 0;
+    unsigned long long altos = 0;
+    for (; i + 8 <= texto.size(); i += 8) {
+        unsigned long long ocho = 0;
+        std::memcpy(&ocho, texto.data() + i, 8);
+        altos |= ocho;
+    }
+    for (; i < texto.size(); ++i) {
+        altos |= static_cast<unsigned char>(texto[i]);
+    }
+    return (altos & 0x8080808080808080ULL) == 0;
+}
+
+bool EsUtf8NoAscii(std::string_view texto)
+{
+    return !TodoAscii(texto) && TramoUtf8Valido(texto) == texto.size();
+}
+
+void AnadirWindows1252(std::string_view utf8, std::string &bytes)
+{
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t largo = LargoCaracterUtf8(utf8.substr(i));
+        if (largo == 0) {
+            bytes += '?';
+            ++i;
+            continue;
+        }
+        bytes += ByteWindows1252(Decodificar(utf8.substr(i, largo)));
+        i += largo;
+    }
+}
+
+std::string Windows1252(std::string_view utf8)
+{
+    std::string bytes;
+    bytes.reserve(utf8.size());
+    AnadirWindows1252(utf8, bytes);
+    return bytes;
+}
+
+char32_t CaracterWindows1252(unsigned char byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? kAltos1252[byte - 0x80] : byte;
+}
+
+char32_t CaracterLatin9(unsigned char byte)
+{
+    for (const auto &[propio, caracter] : kLatin9) {
+        if (propio == byte) {
+            return caracter;
+        }
+    }
+    return byte;
+}
+
+} // namespace modMain
