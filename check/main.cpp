@@ -8,10 +8,12 @@
 #include "sistema.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <charconv>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -212,6 +214,14 @@ std::filesystem::path DondeVaElLog(
     return cotarel::FormaDeComparar(resuelta->second / ruta.filename());
 }
 
+// What the batch takes in turn: a file to check, or a list or folder that
+// could not be read, reported in its place as a file not checked.
+struct Entrada
+{
+    std::string ruta;
+    std::string problema; // empty: a file to check
+};
+
 // Each file's log, and a report for each file that is not to be checked.
 struct Plan
 {
@@ -221,20 +231,33 @@ struct Plan
 
 // A file whose log is already an earlier file's is not checked, so that no
 // run replaces or removes the log of another: its report is ready at once.
-Plan Planificar(const std::vector<std::string> &ficheros)
+Informe SinComprobar(const std::string &ruta, std::string mensaje)
+{
+    Informe informe;
+    informe.ruta = ruta;
+    informe.mensaje = std::move(mensaje);
+    informe.errores = std::string(kPrograma) + ruta + ": " + informe.mensaje + "\n";
+    informe.estado = kNoComprobado;
+    return informe;
+}
+
+Plan Planificar(const std::vector<Entrada> &entradas)
 {
     std::map<std::filesystem::path, std::string> duenos; // log -> the file it belongs to
     std::map<std::filesystem::path, std::filesystem::path> carpetas;
-    Plan plan { {}, std::vector<std::optional<Informe>>(ficheros.size()) };
-    for (std::size_t i = 0; i < ficheros.size(); ++i) {
-        const std::string &log = plan.logs.emplace_back(modMain::DerivarNombreLog(ficheros[i]));
-        const auto [dueno, nuevo] = duenos.emplace(DondeVaElLog(log, carpetas), ficheros[i]);
+    Plan plan { {}, std::vector<std::optional<Informe>>(entradas.size()) };
+    for (std::size_t i = 0; i < entradas.size(); ++i) {
+        const std::string &ruta = entradas[i].ruta;
+        if (!entradas[i].problema.empty()) {
+            plan.logs.emplace_back();
+            plan.informes[i] = SinComprobar(ruta, entradas[i].problema);
+            continue;
+        }
+        const std::string &log = plan.logs.emplace_back(modMain::DerivarNombreLog(ruta));
+        const auto [dueno, nuevo] = duenos.emplace(DondeVaElLog(log, carpetas), ruta);
         if (!nuevo) {
-            Informe &informe = plan.informes[i].emplace();
-            informe.ruta = ficheros[i];
-            informe.mensaje = "El registro " + log + " ya es el de " + dueno->second;
-            informe.errores = std::string(kPrograma) + ficheros[i] + ": " + informe.mensaje + "\n";
-            informe.estado = kNoComprobado;
+            plan.informes[i]
+                = SinComprobar(ruta, "El registro " + log + " ya es el de " + dueno->second);
         }
     }
     return plan;
@@ -260,7 +283,7 @@ void Publicar(const Informe &informe, const Opciones &opciones)
 }
 
 // One file after another on this thread, which also takes the signals.
-int ComprobarEnOrden(const std::vector<std::string> &ficheros, const Opciones &opciones)
+int ComprobarEnOrden(const std::vector<Entrada> &ficheros, const Opciones &opciones)
 {
     Plan plan = Planificar(ficheros);
     const std::vector<std::string> &logs = plan.logs;
@@ -271,7 +294,7 @@ int ComprobarEnOrden(const std::vector<std::string> &ficheros, const Opciones &o
             cotarel::MorirPorLaSenal();
         }
         if (!informes[i]) {
-            informes[i] = ComprobarFichero(ficheros[i], logs[i], opciones.formato);
+            informes[i] = ComprobarFichero(ficheros[i].ruta, logs[i], opciones.formato);
         }
         if (informes[i]->interrumpido) {
             cotarel::MorirPorLaSenal();
@@ -286,7 +309,7 @@ int ComprobarEnOrden(const std::vector<std::string> &ficheros, const Opciones &o
 // as soon as it and all before it are done. The signals go to the workers,
 // whose runs see them; this thread only reports.
 int ComprobarEnParalelo(
-    const std::vector<std::string> &ficheros, const Opciones &opciones, std::size_t cuantos)
+    const std::vector<Entrada> &ficheros, const Opciones &opciones, std::size_t cuantos)
 {
     Plan plan = Planificar(ficheros);
     const std::vector<std::string> &logs = plan.logs;
@@ -313,7 +336,7 @@ int ComprobarEnParalelo(
                 }
                 i = siguiente++;
             }
-            Informe informe = ComprobarFichero(ficheros[i], logs[i], opciones.formato);
+            Informe informe = ComprobarFichero(ficheros[i].ruta, logs[i], opciones.formato);
             std::lock_guard guarda(cerrojo);
             informes[i] = std::move(informe);
             listo.notify_all();
@@ -350,7 +373,7 @@ int ComprobarEnParalelo(
     return estado;
 }
 
-int ComprobarTodos(const std::vector<std::string> &ficheros, const Opciones &opciones)
+int ComprobarTodos(const std::vector<Entrada> &ficheros, const Opciones &opciones)
 {
     const std::size_t cuantos = std::min<std::size_t>(opciones.trabajos, ficheros.size());
     const int estado = cuantos <= 1 ? ComprobarEnOrden(ficheros, opciones)
@@ -452,70 +475,113 @@ bool EsRegistro(const std::filesystem::path &ruta)
 
 // The regular files under a folder, logs left out, in the order of their
 // paths. Links, to files or to folders, are not followed, as find does
-// without -L.
-void AnadirCarpeta(const std::string &carpeta, std::vector<std::string> &ficheros)
+// without -L. A folder that cannot be opened or listed to its end is
+// reported, even one expected to be closed (lost+found).
+void AnadirCarpeta(const std::filesystem::path &carpeta, std::vector<std::string> &ficheros,
+    std::vector<Entrada> &problemas)
 {
-    std::vector<std::string> encontrados;
     std::error_code error;
-    for (auto entrada
-         = std::filesystem::recursive_directory_iterator(modMain::RutaDeSistema(carpeta),
-             std::filesystem::directory_options::skip_permission_denied, error);
-         !error && entrada != std::filesystem::recursive_directory_iterator();
-         entrada.increment(error)) {
+    std::filesystem::directory_iterator entrada(carpeta, error);
+    for (; !error && entrada != std::filesystem::directory_iterator(); entrada.increment(error)) {
         if (cotarel::EsEnlace(*entrada)) {
-            entrada.disable_recursion_pending();
             continue;
         }
-        if (entrada->is_regular_file(error) && !EsRegistro(entrada->path())) {
-            encontrados.push_back(modMain::TextoDeRuta(entrada->path()));
+        std::error_code tipo;
+        if (entrada->is_directory(tipo)) {
+            AnadirCarpeta(entrada->path(), ficheros, problemas);
+        } else if (entrada->is_regular_file(tipo) && !EsRegistro(entrada->path())) {
+            ficheros.push_back(modMain::TextoDeRuta(entrada->path()));
         }
     }
-    std::sort(encontrados.begin(), encontrados.end());
-    ficheros.insert(ficheros.end(), encontrados.begin(), encontrados.end());
+    if (error) {
+        problemas.push_back({ modMain::TextoDeRuta(carpeta), "No se puede leer la carpeta" });
+    }
 }
 
-// Names one per line (or NUL-separated), from a file or standard input.
-bool LeerNombres(const std::string &origen, bool separadorNulo, std::vector<std::string> &nombres)
+std::vector<Entrada> Arbol(const std::string &carpeta)
 {
-    std::ifstream fichero;
-    if (origen != "-") {
-        fichero.open(modMain::RutaDeSistema(origen), std::ios::binary);
-        if (!fichero) {
-            return false;
-        }
+    std::vector<std::string> ficheros;
+    std::vector<Entrada> entradas;
+    AnadirCarpeta(modMain::RutaDeSistema(carpeta), ficheros, entradas);
+    for (auto &fichero : ficheros) {
+        entradas.push_back({ std::move(fichero), {} });
     }
-    std::istream &entrada = origen == "-" ? std::cin : fichero;
-    for (std::string nombre; std::getline(entrada, nombre, separadorNulo ? '\0' : '\n');) {
+    std::sort(entradas.begin(), entradas.end(),
+        [](const Entrada &a, const Entrada &b) { return a.ruta < b.ruta; });
+    return entradas;
+}
+
+// Names one per line (or NUL-separated), from a file or standard input; a
+// list that cannot be read to its end (a folder, a closed standard input, a
+// read error) is reported after the names read before the failure.
+void LeerNombres(const std::string &origen, bool separadorNulo, std::vector<Entrada> &entradas)
+{
+    std::error_code error;
+    const bool carpeta
+        = origen != "-" && std::filesystem::is_directory(modMain::RutaDeSistema(origen), error);
+    std::FILE *fichero = origen == "-" ? stdin : carpeta ? nullptr : modMain::AbrirLectura(origen);
+    bool fallo = fichero == nullptr;
+    std::string nombre;
+    const char separador = separadorNulo ? '\0' : '\n';
+    const auto anadir = [&] {
         if (!separadorNulo && nombre.ends_with('\r')) {
             nombre.pop_back();
         }
         if (!nombre.empty()) {
-            nombres.push_back(nombre);
+            entradas.push_back({ std::move(nombre), {} });
+        }
+        nombre.clear();
+    };
+    std::array<char, 65536> bloque;
+    while (!fallo) {
+        const std::size_t leidos = std::fread(bloque.data(), 1, bloque.size(), fichero);
+        for (std::size_t i = 0; i < leidos; ++i) {
+            if (bloque[i] == separador) {
+                anadir();
+            } else {
+                nombre += bloque[i];
+            }
+        }
+        if (leidos < bloque.size()) {
+            fallo = std::ferror(fichero) != 0;
+            break;
         }
     }
-    return true;
+    if (!fallo) {
+        anadir();
+    }
+    if (fichero != nullptr && fichero != stdin) {
+        std::fclose(fichero);
+    }
+    if (fallo) {
+        entradas.push_back({ origen, "No se puede leer la lista de nombres" });
+    }
 }
 
 // The files to check: those named, those listed by --desde, and with -r the
-// files inside the folders among them.
-std::optional<std::vector<std::string>> Ficheros(const Opciones &opciones)
+// files inside the folders among them, each problem in its place.
+std::vector<Entrada> Ficheros(const Opciones &opciones)
 {
-    std::vector<std::string> nombres = opciones.ficheros;
-    if (opciones.desde && !LeerNombres(*opciones.desde, opciones.separadorNulo, nombres)) {
-        std::cerr << kPrograma << "no se puede leer " << *opciones.desde << '\n';
-        return std::nullopt;
+    std::vector<Entrada> nombres;
+    for (const auto &fichero : opciones.ficheros) {
+        nombres.push_back({ fichero, {} });
     }
-    std::vector<std::string> ficheros;
-    for (const auto &nombre : nombres) {
+    if (opciones.desde) {
+        LeerNombres(*opciones.desde, opciones.separadorNulo, nombres);
+    }
+    std::vector<Entrada> entradas;
+    for (auto &nombre : nombres) {
         std::error_code error;
-        if (opciones.recursivo
-            && std::filesystem::is_directory(modMain::RutaDeSistema(nombre), error)) {
-            AnadirCarpeta(nombre, ficheros);
+        if (nombre.problema.empty() && opciones.recursivo
+            && std::filesystem::is_directory(modMain::RutaDeSistema(nombre.ruta), error)) {
+            for (auto &entrada : Arbol(nombre.ruta)) {
+                entradas.push_back(std::move(entrada));
+            }
         } else {
-            ficheros.push_back(nombre);
+            entradas.push_back(std::move(nombre));
         }
     }
-    return ficheros;
+    return entradas;
 }
 
 } // namespace
@@ -549,10 +615,6 @@ int main(int argc, char *argv[])
     if (opciones.ficheros.empty() && !opciones.desde) {
         return sinCoincidencias.empty() ? Uso() : kNoComprobado;
     }
-    const auto ficheros = Ficheros(opciones);
-    if (!ficheros) {
-        return kNoComprobado;
-    }
     cotarel::InstalarSenales();
-    return std::max(ComprobarTodos(*ficheros, opciones), sinFichero);
+    return std::max(ComprobarTodos(Ficheros(opciones), opciones), sinFichero);
 }

@@ -7,6 +7,8 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <string>
@@ -21,6 +23,16 @@ namespace {
 constexpr std::string_view kEspacioPain008 = "pain.008.";
 constexpr std::string_view kEspacioPain001 = "pain.001.";
 constexpr char kSeparadorEspacio = '|'; // expat gives "namespace|local name"
+
+// The limits that keep memory and time bounded whatever the file's shape. A
+// real order nests about ten levels deep, declares a handful of namespaces,
+// uses some hundred distinct names and puts at most a few kilobytes between
+// two events (a start tag with its attributes, a comment); a file past any of
+// these is not an order a bank would take, and is refused as not valid.
+constexpr std::size_t kMaxProfundidad = 100;
+constexpr std::size_t kMaxBytesSinEvento = 1 << 20;
+constexpr std::size_t kPresupuestoMemoria = 6 << 20; // all that expat allocates
+constexpr std::size_t kTrozo = 64 << 10; // fed at a time, so the limits are seen soon
 constexpr std::size_t kMaxCaracteres = 140;
 constexpr std::string_view kBlancosXml = " \t\r\n";
 
@@ -135,11 +147,77 @@ bool MismaEtiqueta(std::string_view a, std::string_view b)
     });
 }
 
+// expat's memory, counted against a budget. Its allocator functions take no
+// argument of ours: the budget of the parse running on this thread is reached
+// through a thread-local pointer, set for the reader's lifetime.
+struct Presupuesto
+{
+    std::size_t usados = 0;
+    bool excedido = false;
+};
+
+thread_local Presupuesto *presupuestoActual = nullptr;
+
+struct alignas(std::max_align_t) Cabecera
+{
+    std::size_t tamano;
+};
+
+void *Reservar(void *anterior, std::size_t tamano)
+{
+    Presupuesto &presupuesto = *presupuestoActual;
+    const std::size_t antes = anterior ? (static_cast<Cabecera *>(anterior) - 1)->tamano : 0;
+    // While a block grows, the old one and the new may both be in memory.
+    if (presupuesto.usados + tamano > kPresupuestoMemoria) {
+        presupuesto.excedido = true;
+        return nullptr;
+    }
+    void *bloque = std::realloc(
+        anterior ? static_cast<Cabecera *>(anterior) - 1 : nullptr, sizeof(Cabecera) + tamano);
+    if (bloque == nullptr) {
+        return nullptr;
+    }
+    presupuesto.usados = presupuesto.usados - antes + tamano;
+    static_cast<Cabecera *>(bloque)->tamano = tamano;
+    return static_cast<Cabecera *>(bloque) + 1;
+}
+
+void *XMLCALL ReservarNuevo(std::size_t tamano)
+{
+    return Reservar(nullptr, tamano);
+}
+
+void *XMLCALL Rereservar(void *anterior, std::size_t tamano)
+{
+    return Reservar(anterior, tamano);
+}
+
+void XMLCALL Liberar(void *bloque)
+{
+    if (bloque != nullptr) {
+        Cabecera *cabecera = static_cast<Cabecera *>(bloque) - 1;
+        presupuestoActual->usados -= cabecera->tamano;
+        std::free(cabecera);
+    }
+}
+
+constexpr XML_Memory_Handling_Suite kMemoria { ReservarNuevo, Rereservar, Liberar };
+
+XML_Parser CrearParser(Presupuesto &presupuesto)
+{
+    presupuestoActual = &presupuesto;
+    return XML_ParserCreate_MM(nullptr, &kMemoria, "|");
+}
+
 class LectorXml
 {
 public:
     explicit LectorXml(Comprobacion &comprobacion);
-    ~LectorXml() { XML_ParserFree(parser_); }
+    ~LectorXml()
+    {
+        XML_ParserFree(parser_);
+        presupuestoActual = nullptr;
+    }
     LectorXml(const LectorXml &) = delete;
     LectorXml &operator=(const LectorXml &) = delete;
 
@@ -165,8 +243,14 @@ private:
     bool EnTransaccion() const;
     void NoValido() { comprobacion_.XmlNoValido(XML_GetCurrentLineNumber(parser_)); }
 
+    bool Alimentar(std::string_view bloque);
+    void Pasado();
+
     Comprobacion &comprobacion_;
+    Presupuesto presupuesto_;
     XML_Parser parser_;
+    std::size_t bytesSinEvento_ = 0;
+    bool pasado_ = false; // a limit was passed
     const Mensaje *mensaje_ = nullptr; // known once the root element is read
     std::string espacio_; // the root's namespace
     std::vector<Elemento> pila_;
@@ -181,7 +265,7 @@ private:
 
 LectorXml::LectorXml(Comprobacion &comprobacion)
     : comprobacion_(comprobacion)
-    , parser_(XML_ParserCreateNS(nullptr, kSeparadorEspacio))
+    , parser_(CrearParser(presupuesto_))
 {
     if (parser_ == nullptr) {
         throw std::bad_alloc();
@@ -234,8 +318,7 @@ void LectorXml::Leer()
     while (const auto bloque = comprobacion_.SiguienteBloque()) {
         penultimo = bloque->size() > 1 ? (*bloque)[bloque->size() - 2] : ultimo;
         ultimo = bloque->back();
-        const auto longitud = static_cast<int>(bloque->size());
-        if (XML_Parse(parser_, bloque->data(), longitud, XML_FALSE) != XML_STATUS_OK) {
+        if (!Alimentar(*bloque)) {
             fallo = true;
             break;
         }
@@ -244,14 +327,49 @@ void LectorXml::Leer()
         return;
     }
     fallo = fallo || XML_Parse(parser_, nullptr, 0, XML_TRUE) != XML_STATUS_OK;
-    // An aborted parse has already said why: a document type declaration or
-    // a root of another message.
-    if (fallo && XML_GetErrorCode(parser_) != XML_ERROR_ABORTED) {
+    if (presupuesto_.excedido) {
+        Pasado();
+    } else if (fallo && XML_GetErrorCode(parser_) == XML_ERROR_NO_MEMORY) {
+        comprobacion_.SinMemoria(); // the system refused what the budget allowed
+    } else if (fallo && XML_GetErrorCode(parser_) != XML_ERROR_ABORTED) {
+        // An aborted parse has already said why: a document type declaration,
+        // a root of another message or a limit passed.
         NoValido();
     }
     // Lines counted as in flat files: a last line end opens no new line.
     const unsigned long long linea = XML_GetCurrentLineNumber(parser_);
     comprobacion_.FijarNumLinea(TerminaEnFinDeLinea(penultimo, ultimo) ? linea - 1 : linea);
+}
+
+// The block in pieces, each counted as bytes with no event until a handler
+// runs: an unfinished token that grows without end (a comment, an attribute)
+// is refused once it passes the limit, before expat rescans it again.
+bool LectorXml::Alimentar(std::string_view bloque)
+{
+    while (!bloque.empty()) {
+        const std::string_view trozo = bloque.substr(0, kTrozo);
+        bloque.remove_prefix(trozo.size());
+        if (XML_Parse(parser_, trozo.data(), static_cast<int>(trozo.size()), XML_FALSE)
+            != XML_STATUS_OK) {
+            return false;
+        }
+        bytesSinEvento_ += trozo.size();
+        if (bytesSinEvento_ > kMaxBytesSinEvento) {
+            Pasado();
+            return false;
+        }
+    }
+    return true;
+}
+
+// A limit passed: not valid, at the line reached.
+void LectorXml::Pasado()
+{
+    if (!pasado_) {
+        pasado_ = true;
+        NoValido();
+        XML_StopParser(parser_, XML_FALSE);
+    }
 }
 
 void XMLCALL LectorXml::AlDeclararTipo(
@@ -291,6 +409,11 @@ Elemento LectorXml::Clasificar(std::string_view nombre) const
 void XMLCALL LectorXml::AlEmpezar(void *yo, const XML_Char *nombre, const XML_Char **)
 {
     auto *lector = static_cast<LectorXml *>(yo);
+    lector->bytesSinEvento_ = 0;
+    if (lector->pila_.size() == kMaxProfundidad) {
+        lector->Pasado();
+        return;
+    }
     const std::string_view completo(nombre);
     if (lector->mensaje_ == nullptr
         && !lector->Raiz(completo.substr(0, completo.find(kSeparadorEspacio)))) {
@@ -305,7 +428,8 @@ void XMLCALL LectorXml::AlEmpezar(void *yo, const XML_Char *nombre, const XML_Ch
 void XMLCALL LectorXml::AlTerminar(void *yo, const XML_Char *)
 {
     auto *lector = static_cast<LectorXml *>(yo);
-    if (!lector->pila_.empty()) {
+    lector->bytesSinEvento_ = 0;
+    if (!lector->pila_.empty() && !lector->pasado_) {
         lector->Terminar();
     }
 }
@@ -313,6 +437,7 @@ void XMLCALL LectorXml::AlTerminar(void *yo, const XML_Char *)
 void XMLCALL LectorXml::AlTexto(void *yo, const XML_Char *texto, int longitud)
 {
     auto *lector = static_cast<LectorXml *>(yo);
+    lector->bytesSinEvento_ = 0;
     if (lector->recogiendo_ >= 0) {
         lector->Anadir({ texto, static_cast<std::size_t>(longitud) });
     }

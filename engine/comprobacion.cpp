@@ -63,6 +63,8 @@ void Comprobacion::Terminar(Resultado &resultado)
         resultado.fallo = Fallo::Interrumpido;
     } else if (entrada_.FalloLectura()) {
         resultado.fallo = Fallo::NoSePuedeLeerEntrada;
+    } else if (sinMemoria_) {
+        resultado.fallo = Fallo::SinMemoria;
     } else if (lineaXml_) {
         resultado.fallo = Fallo::XmlNoValido;
         resultado.lineaXml = *lineaXml_;

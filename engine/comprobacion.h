@@ -98,6 +98,7 @@ public:
     void RechazarTipo() { rechazada_ = true; }
     void XmlNoValido(unsigned long long linea) { lineaXml_ = linea; }
     void XmlCodificacionDesconocida(std::string_view nombre) { codificacion_ = nombre; }
+    void SinMemoria() { sinMemoria_ = true; }
     // An account given without an IBAN, which cannot be checked.
     void CuentaSinIban() { ++cuentasSinIban_; }
 
@@ -187,6 +188,7 @@ private:
     unsigned long long cuentasErroneas_ = 0;
     unsigned long long cuentasSinIban_ = 0;
     std::string codificacion_; // an XML file's encoding that is not known
+    bool sinMemoria_ = false;
     std::array<char, 2> dcCalculado_ {};
     std::string linea_;
     std::string convertida_;

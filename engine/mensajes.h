@@ -15,6 +15,7 @@ enum class Fallo {
     NoSePuedeBorrarSalida, // an old log a clean run could not remove
     Interrumpido, // SIGINT, SIGTERM or SIGHUP in cotarel-check
     XmlNoValido, // not well-formed, or with a document type declaration; its line follows
+    SinMemoria, // the system refused memory that the reader's budget allowed
 };
 
 // The outcomes of a run that reached the end of its file.
@@ -41,6 +42,8 @@ constexpr std::string_view Mensaje(Fallo fallo)
         return "Proceso interrumpido";
     case Fallo::XmlNoValido:
         return "El fichero XML no es v\u00E1lido";
+    case Fallo::SinMemoria:
+        return "No hay memoria suficiente para leer el fichero";
     }
     return {};
 }

@@ -480,6 +480,10 @@ INSTANTIATE_TEST_SUITE_P(Casos, OpcionesTest,
             "{carpeta}/3.q19\tProceso terminado\tadeudos\t0\n"
             "{carpeta}/2.q19\tProceso terminado\tadeudos\t0\n"
             "{carpeta}/1.q19\tProceso terminado\tadeudos\t0\n" },
+        CasoOpciones { "a_list_that_is_a_folder_is_not_checked",
+            "--desde={carpeta}/arbol {carpeta}/1.q19", 2,
+            "{carpeta}/1.q19\tProceso terminado\tadeudos\t0\n"
+            "{carpeta}/arbol\tNo comprobado\t-\t0\n" },
         CasoOpciones { "names_from_standard_input", "--desde=- -0 -j3", 0,
             "{carpeta}/2.q19\tProceso terminado\tadeudos\t0\n"
             "{carpeta}/1.q19\tProceso terminado\tadeudos\t0\n",
@@ -529,7 +533,7 @@ INSTANTIATE_TEST_SUITE_P(Casos, UsoTest,
             "cotarel-check: formato desconocido: xml" },
         CasoUso { "no_jobs", "-j 0 x.q19", 64, "n\u00FAmero de trabajos no es v\u00E1lido: 0" },
         CasoUso { "list_that_cannot_be_read", "--desde=/no/such/list", 2,
-            "cotarel-check: no se puede leer /no/such/list" },
+            "cotarel-check: /no/such/list: No se puede leer la lista de nombres" },
         CasoUso { "help", "--help", 0, "Ejemplos:" },
         CasoUso { "version", "--version", 0, "cotarel-check 1.00" },
         CasoUso { "dash_dash_takes_a_name", "-- -x.q19", 2,

@@ -103,4 +103,78 @@ const CasoXml kCasos[] = {
 INSTANTIATE_TEST_SUITE_P(Casos, XmlTest, testing::ValuesIn(kCasos),
     [](const auto &info) { return std::string(info.param.nombre); });
 
+// Shapes that would take memory or time without end, made here: each limit
+// refuses the file at the line where it is passed; a real order's shape stays
+// far inside them.
+struct CasoLimite
+{
+    const char *nombre;
+    std::string cuerpo; // inside the root, from line 3
+    std::string mensaje; // "": the file is read to its end
+    bool lineaExacta = true; // else where the memory budget runs out, about there
+};
+
+void PrintTo(const CasoLimite &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
+}
+
+class LimiteTest : public testing::TestWithParam<CasoLimite>
+{
+};
+
+TEST_P(LimiteTest, RechazaEnLaLinea)
+{
+    prueba::CarpetaTemporal carpeta;
+    prueba::InterfazGrabadora interfaz;
+    prueba::EscribirBytes(carpeta / "remesa.xml",
+        "<?xml version=\"1.0\"?>\n<Document "
+        "xmlns=\"urn:iso:std:iso:20022:tech:xsd:pain.008.001.02\">\n"
+            + GetParam().cuerpo + "</Document>\n");
+    const modMain::Resultado resultado
+        = modMain::Procesar(carpeta / "remesa.xml", carpeta / "remesa.log", interfaz);
+    const std::string mensaje = GetParam().mensaje;
+    if (mensaje.empty()) {
+        EXPECT_TRUE(resultado.Terminado());
+        EXPECT_TRUE(interfaz.mensajes.empty());
+        return;
+    }
+    ASSERT_EQ(interfaz.mensajes.size(), 1u);
+    const std::string &visto = interfaz.mensajes.front();
+    EXPECT_EQ(GetParam().lineaExacta ? visto : visto.substr(0, mensaje.size()), mensaje);
+}
+
+std::string Repetir(std::string_view texto, std::size_t veces)
+{
+    std::string repetido;
+    for (std::size_t i = 0; i < veces; ++i) {
+        repetido += texto;
+    }
+    return repetido;
+}
+
+std::string NombresDistintos(std::size_t cuantos)
+{
+    std::string cuerpo;
+    for (std::size_t i = 0; i < cuantos; ++i) {
+        cuerpo += "<n" + std::to_string(i) + "/>\n";
+    }
+    return cuerpo;
+}
+
+const CasoLimite kLimites[] = {
+    { "nesting_of_100_levels_taken", Repetir("<a>", 99) + Repetir("</a>", 99), "" },
+    { "nesting_of_101_levels_refused", Repetir("<a>", 100) + Repetir("</a>", 100),
+        "El fichero XML no es v\u00E1lido (linea 3)" },
+    { "comment_of_two_megabytes_refused", "\n<!--" + std::string(2 << 20, 'x') + "-->",
+        "El fichero XML no es v\u00E1lido (linea 4)" },
+    { "attribute_of_two_megabytes_refused", "<a b=\"" + std::string(2 << 20, 'x') + "\"/>",
+        "El fichero XML no es v\u00E1lido (linea 3)" },
+    { "a_million_distinct_names_refused", NombresDistintos(1000000),
+        "El fichero XML no es v\u00E1lido (linea ", false },
+};
+
+INSTANTIATE_TEST_SUITE_P(Casos, LimiteTest, testing::ValuesIn(kLimites),
+    [](const auto &info) { return std::string(info.param.nombre); });
+
 } // namespace
