@@ -6,8 +6,12 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <csignal>
+
 int main(int argc, char *argv[])
 {
+    // A log written past the file-size limit fails as a write, with its message.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication aplicacion(argc, argv);
     ventanas::ServiciosQt servicios;
     frmEntrada ventana(servicios);

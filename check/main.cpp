@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <thread>
 #include <variant>
 #include <vector>
@@ -317,7 +318,7 @@ int ComprobarEnParalelo(
     std::mutex cerrojo;
     std::condition_variable listo;
     std::size_t siguiente = 0;
-    std::atomic<std::size_t> activos = cuantos;
+    std::atomic<std::size_t> activos = 0;
     const auto trabajar = [&] {
         const struct Salida
         {
@@ -342,9 +343,20 @@ int ComprobarEnParalelo(
             listo.notify_all();
         }
     };
+    // Where the system refuses more threads (a container's process limit),
+    // the files run on those it gave, or on this thread alone.
     std::vector<std::jthread> trabajadores;
     for (std::size_t t = 0; t < cuantos; ++t) {
-        trabajadores.emplace_back(trabajar);
+        ++activos;
+        try {
+            trabajadores.emplace_back(trabajar);
+        } catch (const std::system_error &) {
+            --activos;
+            break;
+        }
+    }
+    if (trabajadores.empty()) {
+        return ComprobarEnOrden(ficheros, opciones);
     }
     cotarel::DesviarSenalesDeEsteHilo();
     int estado = kTodoCorrecto;

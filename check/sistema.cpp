@@ -3,6 +3,8 @@
 #include "rutas.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -22,7 +24,9 @@
 namespace cotarel {
 namespace {
 
-volatile std::sig_atomic_t senalRecibida = 0;
+// Written by the handlers, read by every worker thread.
+std::atomic<int> senalRecibida = 0;
+static_assert(std::atomic<int>::is_always_lock_free);
 
 #ifdef _WIN32
 constexpr bool kNombresSinMayusculas = true;
@@ -305,15 +309,20 @@ namespace {
 // A run that waits for a pipe when the signal comes would wait for ever: an
 // alarm every second interrupts the wait (no SA_RESTART), and the failed read
 // ends the run.
+// alarm() may set errno; the interrupted code must find it as it was.
 extern "C" void AlDespertar(int)
 {
+    const int error = errno;
     alarm(1);
+    errno = error;
 }
 
 extern "C" void AlRecibirSenal(int senal)
 {
+    const int error = errno;
     senalRecibida = senal;
     alarm(1);
+    errno = error;
 }
 
 } // namespace
@@ -321,6 +330,8 @@ extern "C" void AlRecibirSenal(int senal)
 void InstalarSenales()
 {
     std::signal(SIGPIPE, SIG_IGN);
+    // A write past the file-size limit fails as a write, and the run says so.
+    std::signal(SIGXFSZ, SIG_IGN);
     struct sigaction accion
     {
     };

@@ -56,7 +56,11 @@ public:
         , log_(log)
         , interfaz_(interfaz)
     {
+        entrada_.PreguntarSiParar([this] { return interfaz_.Interrumpido(); });
     }
+    ~Comprobacion() { entrada_.PreguntarSiParar({}); }
+    Comprobacion(const Comprobacion &) = delete;
+    Comprobacion &operator=(const Comprobacion &) = delete;
 
     // The next input line, counted; nothing at the end of the input, after a
     // read or write failure, or once the run has been interrupted.
@@ -66,6 +70,10 @@ public:
             return std::nullopt;
         }
         const auto linea = entrada_.LeerLinea();
+        if (entrada_.Parado()) [[unlikely]] {
+            interrumpida_ = true;
+            return std::nullopt;
+        }
         if (entrada_.Bloques() != bloques_) [[unlikely]] {
             bloques_ = entrada_.Bloques();
             interrumpida_ = interfaz_.Interrumpido();

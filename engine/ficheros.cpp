@@ -120,6 +120,10 @@ std::optional<std::string_view> LectorLineas::LeerLineaPartida()
     linea_.clear();
     lineaEmpezada_ = false;
     for (;;) {
+        if (pos_ == fin_ && lineaEmpezada_ && parar_ && parar_()) {
+            parado_ = true;
+            return std::nullopt;
+        }
         if (pos_ == fin_ && !RellenarBuffer()) {
             break;
         }

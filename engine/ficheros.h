@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -86,6 +87,10 @@ public:
     }
     bool FalloLectura() const { return falloLectura_; }
     void Cerrar() { fichero_.reset(); }
+    // Asked at every block a line runs over (an endless line from a pipe):
+    // true stops the reading there, as at the end of the file.
+    void PreguntarSiParar(std::function<bool()> parar) { parar_ = std::move(parar); }
+    bool Parado() const { return parado_; }
 
 private:
     const char *BuscarFinDeLinea(const char *desde, const char *hasta) const
@@ -118,6 +123,8 @@ private:
     bool saltarLF_ = false; // the last line ended at a CR: a LF right after belongs to it
     bool falloLectura_ = false;
     bool finFichero_ = false;
+    std::function<bool()> parar_;
+    bool parado_ = false;
     bool conAvx2_ = false;
     unsigned long long bloques_ = 0;
 };

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 #include <system_error>
@@ -35,15 +36,39 @@ bool SePuedeReemplazar(const std::string &entrada, const std::string &salida)
     return Reemplazable(estado) && !(fs::equivalent(RutaDeSistema(entrada), log, error) && !error);
 }
 
-// A hidden name in the log's folder, so that the rename stays on one file system.
-std::string NombreTemporal(const std::string &salida, unsigned numero)
+// A hidden name in the log's folder, so that the rename stays on one file
+// system: a short prefix and a random part, never longer than a name the file
+// system takes, whatever the log's own name.
+std::string NombreTemporal(const std::string &salida, unsigned long long numero)
 {
-    const fs::path ruta = RutaDeSistema(salida);
-    std::string nombre = ".";
-    nombre += TextoDeRuta(ruta.filename());
-    nombre += ".cotarel-";
-    nombre += std::to_string(numero);
-    return TextoDeRuta(ruta.parent_path() / RutaDeSistema(nombre));
+    static constexpr char kCifras[] = "0123456789abcdef";
+    std::string nombre = ".cotarel-";
+    for (int cifra = 0; cifra < 16; ++cifra, numero >>= 4) {
+        nombre += kCifras[numero & 0xF];
+    }
+    return TextoDeRuta(RutaDeSistema(salida).parent_path() / RutaDeSistema(nombre));
+}
+
+// A log that replaces an old file keeps who may read it (logs hold debtors'
+// names): the old file's permission bits, and its group where the system
+// allows. A link at the log path is no model.
+void HeredarPermisos(const std::string &temporal, const std::string &salida)
+{
+#ifdef _WIN32
+    (void)temporal;
+    (void)salida;
+#else
+    struct stat viejo
+    {
+    };
+    if (lstat(RutaDeSistema(salida).c_str(), &viejo) != 0 || !S_ISREG(viejo.st_mode)) {
+        return;
+    }
+    const fs::path nuevo = RutaDeSistema(temporal);
+    const bool grupo = chown(nuevo.c_str(), static_cast<uid_t>(-1), viejo.st_gid) == 0;
+    static_cast<void>(grupo); // another group is not always ours to give
+    chmod(nuevo.c_str(), viejo.st_mode & 07777);
+#endif
 }
 
 // Whether a new file could be created in the log's folder now, asked before the
@@ -81,10 +106,10 @@ bool LogSeguro::CrearTemporal()
     if (falloCreacion_) {
         return false;
     }
-    thread_local std::mt19937 azar { std::random_device {}() };
+    thread_local std::mt19937_64 azar { std::random_device {}() };
     constexpr int kIntentos = 16;
     for (int intento = 0; intento < kIntentos; ++intento) {
-        const std::string temporal = NombreTemporal(salida_, static_cast<unsigned>(azar()));
+        const std::string temporal = NombreTemporal(salida_, azar());
         if (Fichero fichero = CrearNuevo(temporal)) {
             temporal_ = temporal;
             escritor_.emplace(std::move(fichero));
@@ -107,6 +132,7 @@ std::optional<Fallo> LogSeguro::Confirmar(bool conErrores)
     }
     std::error_code error;
     if (conErrores && escritor_) {
+        HeredarPermisos(temporal_, salida_);
         fs::rename(RutaDeSistema(temporal_), RutaDeSistema(salida_), error);
         if (error) {
             Descartar();

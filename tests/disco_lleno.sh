@@ -7,6 +7,23 @@
 set -euo pipefail
 comprobador=$1
 
+# A file-size limit first (SIGXFSZ): the write fails as on a full disk.
+limite=$(mktemp -d)
+printf '5180\r\n%-68s%s%74s\r\n' 5680 12345678000123456789 '' > "$limite/mayo.q19"
+printf 'earlier log' > "$limite/mayo.log"
+estado=0
+salida=$( (ulimit -f 0 && exec "$comprobador" "$limite/mayo.q19") 2>&1) || estado=$?
+restos=$(ls -A "$limite" | tr '\n' ' ')
+if [ "$estado" -ne 2 ] || [ "$(cat "$limite/mayo.log")" != "earlier log" ] \
+    || [ "$restos" != "mayo.log mayo.q19 " ] \
+    || ! grep -q "No se puede escribir el fichero de Salida" <<< "$salida"; then
+    echo "file-size limit: exit status $estado, left: $restos"
+    echo "$salida"
+    exit 1
+fi
+rm -rf "$limite"
+echo "file-size limit: reported, old log kept, nothing left behind"
+
 if ! unshare --user --map-root-user --mount true 2> /dev/null; then
     echo "SKIP: this machine gives no mount namespace to mount a small disk in"
     exit 77

@@ -120,6 +120,29 @@ TEST_F(ProcesarFicheroTest, DebitRunWritesLogAndShowsBusyPointer)
     EXPECT_EQ(modMain::UltimoProceso().cuentasComprobadas, 1U);
 }
 
+// The new log of a file whose name is as long as a name may be, and one that
+// replaces an old log keeps who may read it: the old file's permission bits.
+TEST_F(ProcesarFicheroTest, NombreLargoYPermisosDelLogAnterior)
+{
+    const std::string nombre(251, 'n'); // with ".log", 255 bytes
+    prueba::EscribirBytes(carpeta / (nombre + ".q19"), ConCRLF({ "5180", kAdeudoMalo }));
+    prueba::EscribirBytes(carpeta / (nombre + ".log"), "earlier log");
+    EXPECT_EQ(
+        modMain::Procesar(carpeta / (nombre + ".q19"), carpeta / (nombre + ".log"), interfaz).fallo,
+        std::nullopt);
+    EXPECT_EQ(prueba::LeerBytes(carpeta / (nombre + ".log")), kLogAdeudoMalo);
+#ifndef _WIN32
+    namespace fs = std::filesystem;
+    Entrada(ConCRLF({ "5180", kAdeudoMalo }));
+    prueba::EscribirBytes(modMain::FicheroSalida, "earlier log");
+    fs::permissions(modMain::FicheroSalida, fs::perms::owner_read | fs::perms::owner_write);
+    modMain::ProcesarFichero();
+    EXPECT_EQ(Log(), kLogAdeudoMalo);
+    EXPECT_EQ(fs::status(modMain::FicheroSalida).permissions() & fs::perms::all,
+        fs::perms::owner_read | fs::perms::owner_write);
+#endif
+}
+
 TEST_F(ProcesarFicheroTest, MissingInputKeepsOutcomeAndLog)
 {
     prueba::EscribirBytes(modMain::FicheroSalida, "earlier log");
