@@ -5,7 +5,14 @@
 
 #include <filesystem>
 #include <random>
-#ifndef _WIN32
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -39,49 +46,14 @@ bool SePuedeReemplazar(const std::string &entrada, const std::string &salida)
 // A hidden name in the log's folder, so that the rename stays on one file
 // system: a short prefix and a random part, never longer than a name the file
 // system takes, whatever the log's own name.
-std::string NombreTemporal(const std::string &salida, unsigned long long numero)
+std::string NombreTemporal(unsigned long long numero)
 {
     static constexpr char kCifras[] = "0123456789abcdef";
     std::string nombre = ".cotarel-";
     for (int cifra = 0; cifra < 16; ++cifra, numero >>= 4) {
         nombre += kCifras[numero & 0xF];
     }
-    return TextoDeRuta(RutaDeSistema(salida).parent_path() / RutaDeSistema(nombre));
-}
-
-// A log that replaces an old file keeps who may read it (logs hold debtors'
-// names): the old file's permission bits, and its group where the system
-// allows. A link at the log path is no model.
-void HeredarPermisos(const std::string &temporal, const std::string &salida)
-{
-#ifdef _WIN32
-    (void)temporal;
-    (void)salida;
-#else
-    struct stat viejo
-    {
-    };
-    if (lstat(RutaDeSistema(salida).c_str(), &viejo) != 0 || !S_ISREG(viejo.st_mode)) {
-        return;
-    }
-    const fs::path nuevo = RutaDeSistema(temporal);
-    const bool grupo = chown(nuevo.c_str(), static_cast<uid_t>(-1), viejo.st_gid) == 0;
-    static_cast<void>(grupo); // another group is not always ours to give
-    chmod(nuevo.c_str(), viejo.st_mode & 07777);
-#endif
-}
-
-// Whether a new file could be created in the log's folder now, asked before the
-// run so that a folder that refuses its log fails the run at once, clean or not.
-bool CarpetaAdmiteFicheros(const std::string &salida)
-{
-#ifdef _WIN32
-    (void)salida;
-    return true; // no such question there: creating the file tells
-#else
-    const fs::path carpeta = RutaDeSistema(salida).parent_path();
-    return access(carpeta.empty() ? "." : carpeta.c_str(), W_OK | X_OK) == 0;
-#endif
+    return nombre;
 }
 
 } // namespace
@@ -94,10 +66,12 @@ bool HayLogQueReemplazar(const std::string &salida)
 
 bool LogSeguro::Crear(const std::string &entrada, const std::string &salida)
 {
-    if (salida.empty() || !SePuedeReemplazar(entrada, salida) || !CarpetaAdmiteFicheros(salida)) {
+    if (salida.empty() || !SePuedeReemplazar(entrada, salida) || !carpeta_.Abrir(salida)
+        || !carpeta_.AdmiteFicheros()) {
         return false;
     }
     salida_ = salida;
+    nombreLog_ = TextoDeRuta(RutaDeSistema(salida).filename());
     return true;
 }
 
@@ -109,14 +83,15 @@ bool LogSeguro::CrearTemporal()
     thread_local std::mt19937_64 azar { std::random_device {}() };
     constexpr int kIntentos = 16;
     for (int intento = 0; intento < kIntentos; ++intento) {
-        const std::string temporal = NombreTemporal(salida_, azar());
-        if (Fichero fichero = CrearNuevo(temporal)) {
+        const std::string temporal = NombreTemporal(azar());
+        if (Fichero fichero = carpeta_.CrearNuevo(temporal)) {
             temporal_ = temporal;
             escritor_.emplace(std::move(fichero));
             return true;
         }
-        std::error_code error;
-        if (!fs::exists(fs::symlink_status(RutaDeSistema(temporal), error))) {
+        unsigned modo = 0;
+        unsigned grupo = 0;
+        if (!carpeta_.EsFicheroNormal(temporal, modo, grupo)) {
             break; // not a clash of names: the folder refuses new files
         }
     }
@@ -130,11 +105,16 @@ std::optional<Fallo> LogSeguro::Confirmar(bool conErrores)
         Descartar();
         return Fallo::NoSePuedeEscribirSalida;
     }
-    std::error_code error;
     if (conErrores && escritor_) {
-        HeredarPermisos(temporal_, salida_);
-        fs::rename(RutaDeSistema(temporal_), RutaDeSistema(salida_), error);
-        if (error) {
+        // A log that replaces an old file keeps who may read it (logs hold
+        // debtors' names): its permission bits, and its group where the
+        // system allows. A link at the log path is no model.
+        unsigned modo = 0;
+        unsigned grupo = 0;
+        if (carpeta_.EsFicheroNormal(nombreLog_, modo, grupo)) {
+            carpeta_.PonerPermisos(temporal_, modo, grupo);
+        }
+        if (!carpeta_.Renombrar(temporal_, nombreLog_)) {
             Descartar();
             return Fallo::NoSePuedeEscribirSalida;
         }
@@ -142,8 +122,7 @@ std::optional<Fallo> LogSeguro::Confirmar(bool conErrores)
         return std::nullopt;
     }
     Descartar();
-    fs::remove(RutaDeSistema(salida_), error); // the entry itself; no entry at all is no error
-    if (error) {
+    if (!carpeta_.Borrar(nombreLog_)) {
         return Fallo::NoSePuedeBorrarSalida;
     }
     return std::nullopt;
@@ -155,10 +134,152 @@ void LogSeguro::Descartar()
         escritor_->Cerrar();
     }
     if (!temporal_.empty()) {
-        std::error_code ignorado;
-        fs::remove(RutaDeSistema(temporal_), ignorado);
+        carpeta_.Borrar(temporal_);
         temporal_.clear();
     }
 }
+
+#ifdef _WIN32
+
+// Held open without sharing delete: the folder cannot be moved or removed
+// while the run goes on; the names are taken under its path.
+bool LogSeguro::Carpeta::Abrir(const std::string &salida)
+{
+    const fs::path carpeta = RutaDeSistema(salida).parent_path();
+    ruta_ = TextoDeRuta(carpeta.empty() ? fs::path(".") : carpeta);
+    HANDLE manejador = CreateFileW(RutaDeSistema(ruta_).c_str(), FILE_LIST_DIRECTORY,
+        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+        nullptr);
+    if (manejador == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    manejador_ = manejador;
+    return true;
+}
+
+void LogSeguro::Carpeta::Cerrar()
+{
+    if (manejador_ != nullptr) {
+        CloseHandle(manejador_);
+        manejador_ = nullptr;
+    }
+}
+
+bool LogSeguro::Carpeta::AdmiteFicheros() const
+{
+    return true; // no such question there: creating the file tells
+}
+
+Fichero LogSeguro::Carpeta::CrearNuevo(const std::string &nombre) const
+{
+    return modMain::CrearNuevo(TextoDeRuta(RutaDeSistema(ruta_) / RutaDeSistema(nombre)));
+}
+
+bool LogSeguro::Carpeta::EsFicheroNormal(const std::string &nombre, unsigned &, unsigned &) const
+{
+    std::error_code error;
+    return fs::is_regular_file(
+        fs::symlink_status(RutaDeSistema(ruta_) / RutaDeSistema(nombre), error));
+}
+
+void LogSeguro::Carpeta::PonerPermisos(const std::string &, unsigned, unsigned) const
+{
+}
+
+bool LogSeguro::Carpeta::Renombrar(const std::string &desde, const std::string &hasta) const
+{
+    std::error_code error;
+    fs::rename(RutaDeSistema(ruta_) / RutaDeSistema(desde),
+        RutaDeSistema(ruta_) / RutaDeSistema(hasta), error);
+    return !error;
+}
+
+bool LogSeguro::Carpeta::Borrar(const std::string &nombre) const
+{
+    std::error_code error;
+    fs::remove(RutaDeSistema(ruta_) / RutaDeSistema(nombre), error);
+    return !error;
+}
+
+#else
+
+// The folder as its path resolves now: one reached through a link (a
+// documents folder that points to a share) works as any other.
+bool LogSeguro::Carpeta::Abrir(const std::string &salida)
+{
+    const fs::path carpeta = RutaDeSistema(salida).parent_path();
+    descriptor_ = open(carpeta.empty() ? "." : carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return descriptor_ >= 0;
+}
+
+void LogSeguro::Carpeta::Cerrar()
+{
+    if (descriptor_ >= 0) {
+        close(descriptor_);
+        descriptor_ = -1;
+    }
+}
+
+// Asked before the run, so that a folder that refuses its log fails the run
+// at once, clean or not.
+bool LogSeguro::Carpeta::AdmiteFicheros() const
+{
+    return faccessat(descriptor_, ".", W_OK | X_OK, 0) == 0;
+}
+
+// Created exclusively, so an existing file is never truncated and a link
+// planted at the name is never followed.
+Fichero LogSeguro::Carpeta::CrearNuevo(const std::string &nombre) const
+{
+    const int fichero = openat(
+        descriptor_, nombre.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fichero < 0) {
+        return {};
+    }
+    std::FILE *flujo = fdopen(fichero, "wb");
+    if (flujo == nullptr) {
+        close(fichero);
+        return {};
+    }
+    std::setvbuf(flujo, nullptr, _IONBF, 0); // the writer buffers
+    return Fichero(flujo);
+}
+
+bool LogSeguro::Carpeta::EsFicheroNormal(
+    const std::string &nombre, unsigned &modo, unsigned &grupo) const
+{
+    struct stat estado
+    {
+    };
+    if (fstatat(descriptor_, nombre.c_str(), &estado, AT_SYMLINK_NOFOLLOW) != 0
+        || !S_ISREG(estado.st_mode)) {
+        return false;
+    }
+    modo = estado.st_mode & 07777;
+    grupo = estado.st_gid;
+    return true;
+}
+
+void LogSeguro::Carpeta::PonerPermisos(
+    const std::string &nombre, unsigned modo, unsigned grupo) const
+{
+    const bool conGrupo = fchownat(descriptor_, nombre.c_str(), static_cast<uid_t>(-1),
+                              static_cast<gid_t>(grupo), AT_SYMLINK_NOFOLLOW)
+        == 0;
+    static_cast<void>(conGrupo); // another group is not always ours to give
+    fchmodat(descriptor_, nombre.c_str(), static_cast<mode_t>(modo), 0);
+}
+
+bool LogSeguro::Carpeta::Renombrar(const std::string &desde, const std::string &hasta) const
+{
+    return renameat(descriptor_, desde.c_str(), descriptor_, hasta.c_str()) == 0;
+}
+
+bool LogSeguro::Carpeta::Borrar(const std::string &nombre) const
+{
+    return unlinkat(descriptor_, nombre.c_str(), 0) == 0 || errno == ENOENT;
+}
+
+#endif
 
 } // namespace modMain

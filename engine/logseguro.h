@@ -44,12 +44,45 @@ public:
     // Closes and removes the new file; the log path is left as it was.
     void Descartar();
 
+    // The log's folder, held open from the start of the run to its end: the
+    // new file is created, renamed and removed in that folder as it resolved
+    // at the start, so that a folder moved and a link put in its place later
+    // changes nothing elsewhere.
+    class Carpeta
+    {
+    public:
+        Carpeta() = default;
+        ~Carpeta() { Cerrar(); }
+        Carpeta(const Carpeta &) = delete;
+        Carpeta &operator=(const Carpeta &) = delete;
+        bool Abrir(const std::string &salida);
+        void Cerrar();
+        bool AdmiteFicheros() const;
+        Fichero CrearNuevo(const std::string &nombre) const;
+        bool EsFicheroNormal(const std::string &nombre, unsigned &modo, unsigned &grupo) const;
+        void PonerPermisos(const std::string &nombre, unsigned modo, unsigned grupo) const;
+        bool Renombrar(const std::string &desde, const std::string &hasta) const;
+        // Removes the entry itself, never what a link there points to; no
+        // entry is no failure.
+        bool Borrar(const std::string &nombre) const;
+
+    private:
+#ifdef _WIN32
+        std::string ruta_;
+        void *manejador_ = nullptr;
+#else
+        int descriptor_ = -1;
+#endif
+    };
+
 private:
     bool CrearTemporal();
 
     bool falloCreacion_ = false;
     std::string salida_;
-    std::string temporal_; // empty once renamed or removed
+    Carpeta carpeta_;
+    std::string nombreLog_; // the log's own name in its folder
+    std::string temporal_; // the new file's name in the folder; empty once renamed or removed
     std::optional<EscritorLog> escritor_;
 };
 

@@ -143,6 +143,66 @@ TEST_F(ProcesarFicheroTest, NombreLargoYPermisosDelLogAnterior)
 #endif
 }
 
+#ifndef _WIN32
+// The log's folder is moved and a link to another folder put in its place
+// while the run reads: the run ends in the folder it started in, and the
+// other folder's log stays as it was, clean run or not.
+class CarpetaCambiada final : public modMain::Interfaz
+{
+public:
+    CarpetaCambiada(std::filesystem::path carpeta, std::filesystem::path otra)
+        : carpeta_(std::move(carpeta))
+        , otra_(std::move(otra))
+    {
+    }
+    void MostrarMensaje(std::string_view) override { }
+    bool Interrumpido() override
+    {
+        if (!cambiada_) {
+            cambiada_ = true;
+            std::filesystem::rename(carpeta_, carpeta_.string() + "-movida");
+            std::filesystem::create_directory_symlink(otra_, carpeta_);
+        }
+        return false;
+    }
+
+private:
+    std::filesystem::path carpeta_, otra_;
+    bool cambiada_ = false;
+};
+
+TEST(CarpetaDelLog, SeQuedaEnLaCarpetaDelInicio)
+{
+    for (const bool conErrores : { false, true }) {
+        SCOPED_TRACE(conErrores ? "run with errors" : "clean run");
+        prueba::CarpetaTemporal carpeta;
+        std::filesystem::create_directory(carpeta / "a");
+        std::filesystem::create_directory(carpeta / "b");
+        prueba::EscribirBytes(carpeta / "a" / "m.q19",
+            ConCRLF({ "5180",
+                conErrores ? kAdeudoMalo
+                           : Registro({ { 1, "5680" }, { 69, "12345678010123456789" } }) }));
+        prueba::EscribirBytes(carpeta / "a" / "m.log", "old log");
+        prueba::EscribirBytes(carpeta / "b" / "m.log", "another folder's log");
+        CarpetaCambiada interfaz(carpeta / "a", carpeta / "b");
+        const auto resultado
+            = modMain::Procesar(carpeta / "a" / "m.q19", carpeta / "a" / "m.log", interfaz);
+        EXPECT_EQ(resultado.fallo, std::nullopt);
+        EXPECT_EQ(prueba::LeerBytes(carpeta / "b" / "m.log"), "another folder's log");
+        std::set<std::string> esperadas { "m.q19" };
+        if (conErrores) {
+            esperadas.insert("m.log");
+        }
+        std::set<std::string> vistas;
+        for (const auto &entrada :
+            std::filesystem::directory_iterator((carpeta / "a-movida").string())) {
+            vistas.insert(entrada.path().filename().string());
+        }
+        EXPECT_EQ(vistas, esperadas);
+    }
+}
+#endif
+
 TEST_F(ProcesarFicheroTest, MissingInputKeepsOutcomeAndLog)
 {
     prueba::EscribirBytes(modMain::FicheroSalida, "earlier log");
