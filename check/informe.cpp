@@ -49,15 +49,17 @@ std::string_view NombreComprobacion(modMain::FalloCuenta fallo)
     return "dc";
 }
 
-std::string Fallos(const std::vector<modMain::CuentaAnotada> &fallos)
+void EscribirFallos(std::ostream &salida, const ListaFallos &fallos)
 {
-    auto lista = nlohmann::ordered_json::array();
-    for (const auto &fallo : fallos) {
-        lista.push_back(
-            { { "linea", fallo.linea }, { "papel", fallo.ordenante ? "ordenante" : "individual" },
-                { "comprobacion", NombreComprobacion(fallo.fallo) } });
-    }
-    return lista.dump();
+    salida << '[';
+    bool primero = true;
+    fallos.Recorrer([&](const modMain::CuentaAnotada &fallo) {
+        salida << (primero ? "" : ",") << "{\"linea\":" << fallo.linea << ",\"papel\":\""
+               << (fallo.ordenante ? "ordenante" : "individual") << "\",\"comprobacion\":\""
+               << NombreComprobacion(fallo.fallo) << "\"}";
+        primero = false;
+    });
+    salida << ']';
 }
 
 // An XML file that ended before its root is of no known kind.
@@ -72,7 +74,7 @@ std::string TextoONulo(std::string_view texto)
     return texto.empty() ? "null" : TextoJson(texto);
 }
 
-std::string LineaJson(const Informe &informe)
+void EscribirJson(std::ostream &salida, const Informe &informe)
 {
     const bool contado = informe.comprobadas.has_value();
     std::string json = "{\"ruta\":" + TextoJson(informe.ruta);
@@ -86,8 +88,10 @@ std::string LineaJson(const Informe &informe)
         + (contado ? std::to_string(informe.sinIban) : std::string("null"));
     json += ",\"registro\":" + TextoONulo(informe.registro);
     json += ",\"mensaje\":" + TextoONulo(informe.mensaje);
-    json += ",\"fallos\":" + Fallos(informe.fallos);
-    return json + "}\n";
+    json += ",\"fallos\":";
+    salida << json;
+    EscribirFallos(salida, informe.fallos);
+    salida << "}\n";
 }
 
 std::string LineaTexto(const Informe &informe)
@@ -124,9 +128,71 @@ std::string TextoJson(std::string_view texto)
     return json + "\"";
 }
 
-std::string Linea(const Informe &informe, Formato formato)
+void EscribirLinea(std::ostream &salida, const Informe &informe, Formato formato)
 {
-    return formato == Formato::Json ? LineaJson(informe) : LineaTexto(informe);
+    if (formato == Formato::Json) {
+        EscribirJson(salida, informe);
+    } else {
+        salida << LineaTexto(informe);
+    }
+}
+
+// A record of the temporary file: the line, then whose account and what failed.
+struct Registro
+{
+    unsigned long long linea;
+    unsigned char ordenante;
+    unsigned char fallo;
+};
+
+void ListaFallos::Anadir(const modMain::CuentaAnotada &cuenta)
+{
+    if (enMemoria_.size() < kEnMemoria) {
+        enMemoria_.push_back(cuenta);
+        return;
+    }
+    if (!resto_ && !fallo_) {
+        resto_.reset(std::tmpfile());
+        fallo_ = !resto_;
+    }
+    if (fallo_) {
+        return;
+    }
+    const Registro registro { cuenta.linea, static_cast<unsigned char>(cuenta.ordenante),
+        static_cast<unsigned char>(cuenta.fallo) };
+    fallo_ = std::fwrite(&registro, sizeof registro, 1, resto_.get()) != 1;
+    enFichero_ += fallo_ ? 0 : 1;
+}
+
+bool ListaFallos::Recorrer(const std::function<void(const modMain::CuentaAnotada &)> &visitar) const
+{
+    for (const auto &cuenta : enMemoria_) {
+        visitar(cuenta);
+    }
+    if (!resto_) {
+        return true;
+    }
+    std::FILE *fichero = resto_.get();
+    if (std::fflush(fichero) != 0 || std::fseek(fichero, 0, SEEK_SET) != 0) {
+        return false;
+    }
+    Registro registro {};
+    for (std::size_t i = 0; i < enFichero_; ++i) {
+        if (std::fread(&registro, sizeof registro, 1, fichero) != 1) {
+            return false;
+        }
+        visitar({ registro.linea, registro.ordenante != 0,
+            static_cast<modMain::FalloCuenta>(registro.fallo) });
+    }
+    return std::fseek(fichero, 0, SEEK_END) == 0;
+}
+
+void ListaFallos::Vaciar()
+{
+    enMemoria_.clear();
+    resto_.reset();
+    enFichero_ = 0;
+    fallo_ = false;
 }
 
 } // namespace cotarel

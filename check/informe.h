@@ -5,7 +5,11 @@
 #include "interfaz.h"
 #include "tipos.h"
 
+#include <cstdio>
+#include <functional>
+#include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +21,34 @@ enum class Desenlace { Correcto, Errores, SinCuentas, NoComprobado };
 
 enum class Formato { Texto, Json };
 
+// The faulty accounts of a file, for the JSON output, in bounded memory: the
+// first ones in memory, the rest in an anonymous temporary file that goes
+// with the list.
+class ListaFallos
+{
+public:
+    static constexpr std::size_t kEnMemoria = 4096;
+
+    void Anadir(const modMain::CuentaAnotada &cuenta);
+    // Each account in the order they came; false when the temporary file
+    // could not be read back.
+    bool Recorrer(const std::function<void(const modMain::CuentaAnotada &)> &visitar) const;
+    void Vaciar();
+    // The temporary file could not be made or written.
+    bool Fallo() const { return fallo_; }
+
+private:
+    struct CerrarFichero
+    {
+        void operator()(std::FILE *fichero) const { std::fclose(fichero); }
+    };
+
+    std::vector<modMain::CuentaAnotada> enMemoria_;
+    std::unique_ptr<std::FILE, CerrarFichero> resto_;
+    std::size_t enFichero_ = 0;
+    bool fallo_ = false;
+};
+
 struct Informe
 {
     std::string ruta; // as given
@@ -27,14 +59,15 @@ struct Informe
     unsigned long long sinIban = 0; // accounts given without an IBAN (XML "Othr")
     std::string registro; // empty: no log kept
     std::string mensaje; // the first message of the run, if any
-    std::vector<modMain::CuentaAnotada> fallos; // kept for JSON only
+    ListaFallos fallos; // kept for JSON only
     std::string errores; // every message, for standard error
     int estado = 0; // the exit status this file asks for
     bool interrumpido = false;
 };
 
-// The report's line, ending in a line feed.
-std::string Linea(const Informe &informe, Formato formato);
+// The report's line, ending in a line feed, written as it is made: the JSON
+// line of a file with millions of faulty accounts is never whole in memory.
+void EscribirLinea(std::ostream &salida, const Informe &informe, Formato formato);
 
 // A JSON string for bytes that should be UTF-8: valid text as it is, each byte
 // that is not part of valid UTF-8 as the escape \udc80-\udcff, so that the

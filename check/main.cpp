@@ -145,7 +145,7 @@ public:
     void CuentaErronea(const modMain::CuentaAnotada &cuenta) override
     {
         if (anotarFallos_) {
-            informe_.fallos.push_back(cuenta);
+            informe_.fallos.Anadir(cuenta);
         }
     }
 
@@ -158,7 +158,7 @@ private:
 void NoComprobado(Informe &informe, const modMain::Resultado &resultado)
 {
     informe.estado = kNoComprobado;
-    informe.fallos.clear();
+    informe.fallos.Vaciar();
     if (resultado.SinCuentas()) {
         informe.desenlace = Desenlace::SinCuentas;
         informe.comprobadas = 0;
@@ -183,6 +183,11 @@ Informe ComprobarFichero(const std::string &ruta, const std::string &log, Format
         if (resultado.SinCuentas()) {
             consola.MostrarMensaje(modMain::kSinCuentas);
         }
+        NoComprobado(informe, resultado);
+        return informe;
+    }
+    if (informe.fallos.Fallo()) { // its report could not be kept whole
+        consola.MostrarMensaje("No se puede escribir el fichero temporal de la salida JSON");
         NoComprobado(informe, resultado);
         return informe;
     }
@@ -279,7 +284,8 @@ void Publicar(const Informe &informe, const Opciones &opciones)
 {
     std::cerr << informe.errores;
     if (!opciones.silencioso) {
-        std::cout << cotarel::Linea(informe, opciones.formato) << std::flush;
+        cotarel::EscribirLinea(std::cout, informe, opciones.formato);
+        std::cout << std::flush;
     }
 }
 
@@ -317,7 +323,10 @@ int ComprobarEnParalelo(
     std::vector<std::optional<Informe>> &informes = plan.informes;
     std::mutex cerrojo;
     std::condition_variable listo;
+    std::condition_variable hueco; // a report went out
     std::size_t siguiente = 0;
+    std::size_t publicados = 0;
+    const std::size_t adelanto = 2 * cuantos;
     std::atomic<std::size_t> activos = 0;
     const auto trabajar = [&] {
         const struct Salida
@@ -328,12 +337,20 @@ int ComprobarEnParalelo(
         for (;;) {
             std::size_t i = 0;
             {
-                std::lock_guard guarda(cerrojo);
-                while (siguiente < ficheros.size() && informes[siguiente]) {
-                    ++siguiente;
-                }
-                if (siguiente == ficheros.size() || cotarel::SenalRecibida()) {
-                    return;
+                std::unique_lock guarda(cerrojo);
+                for (;;) {
+                    while (siguiente < ficheros.size() && informes[siguiente]) {
+                        ++siguiente;
+                    }
+                    if (siguiente == ficheros.size() || cotarel::SenalRecibida()) {
+                        return;
+                    }
+                    // A few files ahead of the output at most, so that
+                    // finished reports do not pile up behind a slow one.
+                    if (siguiente < publicados + adelanto) {
+                        break;
+                    }
+                    hueco.wait_for(guarda, std::chrono::milliseconds(100));
                 }
                 i = siguiente++;
             }
@@ -378,7 +395,10 @@ int ComprobarEnParalelo(
             cotarel::MorirPorLaSenal();
         }
         const Informe informe = std::move(*informes[i]);
+        informes[i].reset();
+        publicados = i + 1;
         espera.unlock();
+        hueco.notify_all();
         Publicar(informe, opciones);
         estado = std::max(estado, informe.estado);
     }
