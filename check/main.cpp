@@ -104,9 +104,12 @@ Opciones:
   -q, --silencioso      no escribe nada en la salida estándar; solo el
                         estado de salida dice el resultado
   -r, --recursivo       comprueba los ficheros de las carpetas nombradas y
-                        de sus subcarpetas, por orden de ruta (no los .log)
+                        de sus subcarpetas, por orden de ruta (no los .log
+                        ni los enlaces); una carpeta que no se puede leer
+                        queda "No comprobado"
   --desde=FICHERO       lee además los nombres de FICHERO, uno por línea
-                        ("-": de la entrada estándar)
+                        ("-": de la entrada estándar); si no se puede leer
+                        entero, queda "No comprobado"
   -0                    con --desde, los nombres van separados por NUL
   -j N, --trabajos=N    comprueba N ficheros a la vez (por omisión, tantos
                         como procesadores); la salida sigue el orden dado
