@@ -43,6 +43,18 @@ std::map<std::string_view, HWND, std::less<>> CrearControles(
 // The client area of the table's size at the DPI, the window kept where it is.
 void AjustarAreaCliente(HWND ventana, const ventanas::Ventana &diseno, int dpi);
 
+// The object behind a window: stored at WM_NCCREATE from CreateWindowExW's
+// last argument, read back for every later message; nullptr before, and after
+// the object has let its window go.
+template <typename Objeto> Objeto *ObjetoDe(HWND ventana, UINT mensaje, LPARAM l)
+{
+    if (mensaje == WM_NCCREATE) {
+        SetWindowLongPtrW(ventana, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW *>(l)->lpCreateParams));
+    }
+    return reinterpret_cast<Objeto *>(GetWindowLongPtrW(ventana, GWLP_USERDATA));
+}
+
 std::wstring Ancho(std::string_view texto);
 std::string Utf8(std::wstring_view texto);
 std::string TextoDe(HWND control);

@@ -109,13 +109,12 @@ void frmMsg::MostrarModal()
 
 LRESULT CALLBACK frmMsg::Despachar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l)
 {
-    if (mensaje == WM_NCCREATE) {
-        auto *yo = static_cast<frmMsg *>(reinterpret_cast<CREATESTRUCTW *>(l)->lpCreateParams);
-        yo->ventana_ = ventana;
-        SetWindowLongPtrW(ventana, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(yo));
+    auto *yo = ObjetoDe<frmMsg>(ventana, mensaje, l);
+    if (yo == nullptr) {
+        return DefWindowProcW(ventana, mensaje, w, l);
     }
-    auto *yo = reinterpret_cast<frmMsg *>(GetWindowLongPtrW(ventana, GWLP_USERDATA));
-    return yo != nullptr ? yo->Manejar(mensaje, w, l) : DefWindowProcW(ventana, mensaje, w, l);
+    yo->ventana_ = ventana;
+    return yo->Manejar(mensaje, w, l);
 }
 
 LRESULT frmMsg::Manejar(UINT mensaje, WPARAM w, LPARAM l)
