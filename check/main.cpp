@@ -178,7 +178,10 @@ Informe ComprobarFichero(const std::string &ruta, const std::string &log, Format
     informe.ruta = ruta;
     InterfazConsola consola(informe, formato == Formato::Json);
     const modMain::Resultado resultado = modMain::Procesar(ruta, log, consola);
-    informe.interrumpido = resultado.fallo == modMain::Fallo::Interrumpido;
+    // A stop request while opening a silent pipe fails the open: the run was
+    // interrupted, not refused.
+    informe.interrumpido = resultado.fallo == modMain::Fallo::Interrumpido
+        || (resultado.fallo == modMain::Fallo::NoSePuedeAbrirEntrada && cotarel::SenalRecibida());
     if (resultado.fallo != modMain::Fallo::NoSePuedeAbrirEntrada) {
         informe.tipo = resultado.tipo;
     }

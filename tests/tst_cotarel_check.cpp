@@ -396,6 +396,22 @@ TEST_P(SenalTest, ConservaElLogAnterior)
     EXPECT_EQ(carpeta.Nombres(), (std::set<std::string> { "mayo.log", "mayo.q19", "otro.q19" }));
 }
 
+// Ctrl+C while the run waits for a writer to open a silent pipe: the process
+// ends by the signal, not with a refused input.
+TEST(SenalAlAbrir, TuberiaSilenciosa)
+{
+    prueba::CarpetaTemporal carpeta;
+    const std::string entrada = carpeta / "mayo.q19";
+    ASSERT_EQ(mkfifo(entrada.c_str(), 0600), 0);
+    const pid_t hijo = prueba::Lanzar(COTAREL_CHECK, { "-j", "1", entrada });
+    ASSERT_GT(hijo, 0);
+    usleep(300000); // into its open of the pipe, which waits for a writer
+    kill(hijo, SIGINT);
+    int estado = 0;
+    waitpid(hijo, &estado, 0);
+    EXPECT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGINT) << estado;
+}
+
 INSTANTIATE_TEST_SUITE_P(Senales, SenalTest,
     testing::Values(CasoSenal { "sigint", SIGINT, { "-j", "1" } },
         CasoSenal { "sigterm", SIGTERM, { "-j", "1" } },
