@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# cotarel-check -r over a tree with a folder it may not read, run as a user
-# other than root (root reads every folder): the folder is reported in its
-# place as not checked, the other files are checked, and the exit status is 2.
-#   carpeta_cerrada.sh COTAREL_CHECK
+# cotarel-check as a user other than root, whom the system limits as it does
+# not limit root:
+# - -r over a tree with a folder it may not read: the folder is reported in
+#   its place as not checked, the other files are checked, exit status 2;
+# - -j 4 where no thread may be started (a process limit of one): the files
+#   are checked all the same, on the main thread.
+#   otro_usuario.sh COTAREL_CHECK
 set -euo pipefail
 comprobador=$1
 carpeta=$(mktemp -d)
@@ -32,3 +35,12 @@ if [ "$estado" -ne 2 ] || [ "$salida" != "$esperada" ] \
     exit 1
 fi
 echo "a folder that cannot be read: reported in its place, exit status 2"
+
+estado=0
+salida=$(cd "$carpeta/arbol/z" && "${como[@]}" bash -c 'ulimit -u 1 && exec ../../cotarel-check -j 4 ../a.q19 c.q19' 2>&1) || estado=$?
+if [ "$estado" -ne 0 ] || [ "$(grep -c 'Proceso terminado' <<< "$salida")" -ne 2 ]; then
+    echo "FAIL: no threads: exit status $estado"
+    echo "$salida"
+    exit 1
+fi
+echo "no threads to be had: every file checked on the main thread"
