@@ -236,6 +236,7 @@ private:
     Elemento Clasificar(std::string_view nombre) const;
     bool Sufijo(std::initializer_list<Elemento> ruta) const;
     void Empezar(Elemento elemento);
+    int ValorDe(Elemento elemento);
     void Terminar();
     void Anadir(std::string_view texto);
     void ComprobarCuenta(bool dePago);
@@ -452,40 +453,59 @@ bool LectorXml::Sufijo(std::initializer_list<Elemento> ruta) const
     return std::equal(ruta.begin(), ruta.end(), pila_.end() - static_cast<long>(ruta.size()));
 }
 
+// Which value an element starts, by the innermost element first: most
+// elements of an order are none of these and cost one comparison.
+int LectorXml::ValorDe(Elemento elemento)
+{
+    const Mensaje &m = *mensaje_;
+    switch (elemento) {
+    case Elemento::PmtInfId:
+        return Sufijo({ Elemento::PmtInf, Elemento::PmtInfId }) ? kIdPago : -1;
+    case Elemento::Nm:
+        return Sufijo({ Elemento::PmtInf, m.partePago, Elemento::Nm })    ? kNombrePago
+            : Sufijo({ m.transaccion, m.parteTransaccion, Elemento::Nm }) ? kNombre
+                                                                          : -1;
+    case Elemento::EndToEndId:
+        return Sufijo({ m.transaccion, Elemento::PmtId, Elemento::EndToEndId }) ? kReferencia : -1;
+    case Elemento::IBAN:
+        if (Sufijo({ Elemento::PmtInf, m.cuentaPago, Elemento::Id, Elemento::IBAN })
+            || Sufijo({ m.transaccion, m.cuentaTransaccion, Elemento::Id, Elemento::IBAN })) {
+            ibanDePago_ = pila_[pila_.size() - 4] == Elemento::PmtInf;
+        } else if (m.conEnmiendas
+            && Sufijo({ Elemento::OrgnlDbtrAcct, Elemento::Id, Elemento::IBAN })
+            && EnTransaccion()) {
+            ibanDePago_ = false; // checked as the transaction's account
+        } else {
+            return -1;
+        }
+        lineaIban_ = XML_GetCurrentLineNumber(parser_);
+        return kIban;
+    case Elemento::Othr:
+        if (Sufijo({ Elemento::PmtInf, m.cuentaPago, Elemento::Id, Elemento::Othr })
+            || Sufijo({ m.transaccion, m.cuentaTransaccion, Elemento::Id, Elemento::Othr })) {
+            comprobacion_.CuentaSinIban(); // legitimate outside SEPA, and not checkable
+        }
+        return -1;
+    default:
+        return -1;
+    }
+}
+
 void LectorXml::Empezar(Elemento elemento)
 {
     pila_.push_back(elemento);
-    const Mensaje &m = *mensaje_;
-    int valor = -1;
     if (elemento == Elemento::PmtInf) {
         valores_[kIdPago].clear();
         valores_[kNombrePago].clear();
-    } else if (elemento == m.transaccion) {
+        return;
+    }
+    if (elemento == mensaje_->transaccion) {
         valores_[kReferencia].clear();
         valores_[kNombre].clear();
         pendientes_.clear();
-    } else if (Sufijo({ Elemento::PmtInf, Elemento::PmtInfId })) {
-        valor = kIdPago;
-    } else if (Sufijo({ Elemento::PmtInf, m.partePago, Elemento::Nm })) {
-        valor = kNombrePago;
-    } else if (Sufijo({ m.transaccion, Elemento::PmtId, Elemento::EndToEndId })) {
-        valor = kReferencia;
-    } else if (Sufijo({ m.transaccion, m.parteTransaccion, Elemento::Nm })) {
-        valor = kNombre;
-    } else if (Sufijo({ Elemento::PmtInf, m.cuentaPago, Elemento::Id, Elemento::IBAN })
-        || Sufijo({ m.transaccion, m.cuentaTransaccion, Elemento::Id, Elemento::IBAN })) {
-        valor = kIban;
-        ibanDePago_ = pila_[pila_.size() - 4] == Elemento::PmtInf;
-        lineaIban_ = XML_GetCurrentLineNumber(parser_);
-    } else if (m.conEnmiendas && Sufijo({ Elemento::OrgnlDbtrAcct, Elemento::Id, Elemento::IBAN })
-        && EnTransaccion()) {
-        valor = kIban; // checked as the transaction's account
-        ibanDePago_ = false;
-        lineaIban_ = XML_GetCurrentLineNumber(parser_);
-    } else if (Sufijo({ Elemento::PmtInf, m.cuentaPago, Elemento::Id, Elemento::Othr })
-        || Sufijo({ m.transaccion, m.cuentaTransaccion, Elemento::Id, Elemento::Othr })) {
-        comprobacion_.CuentaSinIban(); // legitimate outside SEPA, and not checkable
+        return;
     }
+    const int valor = ValorDe(elemento);
     if (valor >= 0) {
         recogiendo_ = valor;
         profundidadRecogida_ = pila_.size();
@@ -558,6 +578,9 @@ void LectorXml::ComprobarCuenta(bool dePago)
 
 void LectorXml::InformarPendientes()
 {
+    if (pendientes_.empty()) {
+        return;
+    }
     const Mensaje &m = *mensaje_;
     const std::string campo1 = Windows1252(valores_[kReferencia]);
     const std::string campo2 = Windows1252(valores_[kNombre]);
