@@ -1,6 +1,5 @@
 #include "utf8.h"
 
-#include <cstring>
 #include <iterator>
 
 namespace modMain {
@@ -91,10 +90,15 @@ std::size_t LargoCaracterUtf8(std::string_view texto)
     return secuencia.largo;
 }
 
+// Runs of ASCII are passed over at once; each other character is checked.
 std::size_t TramoUtf8Valido(std::string_view texto)
 {
     std::size_t largo = 0;
     while (largo < texto.size()) {
+        largo += PrimerNoAscii(texto.substr(largo));
+        if (largo == texto.size()) {
+            break;
+        }
         const std::size_t caracter = LargoCaracterUtf8(texto.substr(largo));
         if (caracter == 0) {
             break;
@@ -102,22 +106,6 @@ std::size_t TramoUtf8Valido(std::string_view texto)
         largo += caracter;
     }
     return largo;
-}
-
-// Eight bytes at a time: the compiler makes it a few vector instructions.
-bool TodoAscii(std::string_view texto)
-{
-    std::size_t i = 0;
-    unsigned long long altos = 0;
-    for (; i + 8 <= texto.size(); i += 8) {
-        unsigned long long ocho = 0;
-        std::memcpy(&ocho, texto.data() + i, 8);
-        altos |= ocho;
-    }
-    for (; i < texto.size(); ++i) {
-        altos |= static_cast<unsigned char>(texto[i]);
-    }
-    return (altos & 0x8080808080808080ULL) == 0;
 }
 
 bool EsUtf8NoAscii(std::string_view texto)

@@ -7,15 +7,43 @@
 #include <string>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace modMain {
 
 // The length of the valid UTF-8 character at the start of the text; 0 if none.
 std::size_t LargoCaracterUtf8(std::string_view texto);
 // The length of the valid UTF-8 text at the start of the text.
 std::size_t TramoUtf8Valido(std::string_view texto);
+// Where the first byte of 0x80 or above is, or the text's size: sixteen bytes
+// at a time where the processor has SSE2, since every line of a flat file is
+// asked.
+inline std::size_t PrimerNoAscii(std::string_view texto)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= texto.size(); i += 16) {
+        const int altos = _mm_movemask_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i *>(texto.data() + i)));
+        if (altos != 0) {
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(altos)));
+        }
+    }
+#endif
+    while (i < texto.size() && static_cast<unsigned char>(texto[i]) < 0x80) {
+        ++i;
+    }
+    return i;
+}
+
 // Whether every byte is below 0x80; such text is the same in UTF-8 and
 // Windows-1252.
-bool TodoAscii(std::string_view texto);
+inline bool TodoAscii(std::string_view texto)
+{
+    return PrimerNoAscii(texto) == texto.size();
+}
 // Valid UTF-8 with at least one character beyond ASCII: a text saved as UTF-8
 // (Windows-1252 text with accents is almost never valid UTF-8).
 bool EsUtf8NoAscii(std::string_view texto);
