@@ -203,6 +203,23 @@ TEST(CarpetaDelLog, SeQuedaEnLaCarpetaDelInicio)
 }
 #endif
 
+// A line longer than a read block (an endless line from a pipe) is no place
+// to hide from a stop request: the run is asked at every block of it.
+TEST(LineaSinFin, PreguntaSiPararEnCadaBloque)
+{
+    struct Contadora final : modMain::Interfaz
+    {
+        void MostrarMensaje(std::string_view) override { }
+        bool Interrumpido() override { return ++preguntas == 3; }
+        int preguntas = 0;
+    } interfaz;
+    prueba::CarpetaTemporal carpeta;
+    prueba::EscribirBytes(carpeta / "m.q19", "01" + std::string(5 << 20, '0') + "\r\n");
+    const auto resultado = modMain::Procesar(carpeta / "m.q19", carpeta / "m.log", interfaz);
+    EXPECT_EQ(resultado.fallo, modMain::Fallo::Interrumpido);
+    EXPECT_EQ(interfaz.preguntas, 3);
+}
+
 TEST_F(ProcesarFicheroTest, MissingInputKeepsOutcomeAndLog)
 {
     prueba::EscribirBytes(modMain::FicheroSalida, "earlier log");
