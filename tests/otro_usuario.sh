@@ -36,8 +36,9 @@ if [ "$estado" -ne 2 ] || [ "$salida" != "$esperada" ] \
 fi
 echo "a folder that cannot be read: reported in its place, exit status 2"
 
+# LeakSanitizer, where the build has it, needs a thread of its own at exit.
 estado=0
-salida=$(cd "$carpeta/arbol/z" && "${como[@]}" bash -c 'ulimit -u 1 && exec ../../cotarel-check -j 4 ../a.q19 c.q19' 2>&1) || estado=$?
+salida=$(cd "$carpeta/arbol/z" && ASAN_OPTIONS=detect_leaks=0 "${como[@]}" bash -c 'ulimit -u 1 && exec ../../cotarel-check -j 4 ../a.q19 c.q19' 2>&1) || estado=$?
 if [ "$estado" -ne 0 ] || [ "$(grep -c 'Proceso terminado' <<< "$salida")" -ne 2 ]; then
     echo "FAIL: no threads: exit status $estado"
     echo "$salida"
