@@ -166,18 +166,22 @@ private:
         if (numLinea_ == 1 && linea.starts_with("\xEF\xBB\xBF")) {
             linea.remove_prefix(3);
         }
-        if (TodoAscii(linea) || !GuardadaComoUtf8(linea)) [[likely]] {
+        // The ASCII start is the same in both; a Windows-1252 line stops
+        // being UTF-8 at its first accent.
+        const std::size_t primero = PrimerNoAscii(linea);
+        if (primero == linea.size() || !GuardadaComoUtf8(linea, primero)) [[likely]] {
             return linea.substr(0, LectorLineas::kMaxLinea);
         }
         convertida_.clear();
-        AnadirWindows1252(linea.substr(0, TramoUtf8Valido(linea)), convertida_);
+        AnadirWindows1252(linea.substr(0, primero + TramoUtf8Valido(linea.substr(primero))),
+            convertida_);
         return std::string_view(convertida_).substr(0, LectorLineas::kMaxLinea);
     }
-    // Valid UTF-8 beyond ASCII; a line cut at the reader's limit may end in
-    // the middle of a character.
-    static bool GuardadaComoUtf8(std::string_view linea)
+    // Valid UTF-8 from its first byte beyond ASCII on; a line cut at the
+    // reader's limit may end in the middle of a character.
+    static bool GuardadaComoUtf8(std::string_view linea, std::size_t primero)
     {
-        const std::size_t valida = TramoUtf8Valido(linea);
+        const std::size_t valida = primero + TramoUtf8Valido(linea.substr(primero));
         return valida == linea.size()
             || (linea.size() == LectorLineas::kMaxBytesLinea && linea.size() - valida < 4);
     }
