@@ -119,6 +119,7 @@ std::optional<std::string_view> LectorLineas::LeerLineaPartida()
 {
     linea_.clear();
     lineaEmpezada_ = false;
+    altos_ = false;
     for (;;) {
         if (pos_ == fin_ && lineaEmpezada_ && parar_ && parar_()) {
             parado_ = true;
@@ -134,7 +135,7 @@ std::optional<std::string_view> LectorLineas::LeerLineaPartida()
             }
             continue;
         }
-        const char *finLinea = BuscarFinDeLinea(pos_, fin_);
+        const char *finLinea = BuscarFinDeLinea(pos_, fin_, altos_);
         Guardar(pos_, static_cast<std::size_t>(finLinea - pos_));
         if (finLinea != fin_) {
             PasarFinDeLinea(finLinea);

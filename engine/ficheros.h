@@ -62,7 +62,8 @@ public:
     {
         // Most lines lie whole inside the buffer and are handed out without a copy.
         if (pos_ != fin_ && !saltarLF_) {
-            const char *finLinea = BuscarFinDeLinea(pos_, fin_);
+            altos_ = false;
+            const char *finLinea = BuscarFinDeLinea(pos_, fin_, altos_);
             if (finLinea != fin_) {
                 const auto longitud
                     = std::min(static_cast<std::size_t>(finLinea - pos_), kMaxBytesLinea);
@@ -91,11 +92,15 @@ public:
     // true stops the reading there, as at the end of the file.
     void PreguntarSiParar(std::function<bool()> parar) { parar_ = std::move(parar); }
     bool Parado() const { return parado_; }
+    // Whether the line last handed out is all ASCII, known from the search for
+    // its end; false when it may not be.
+    bool LineaAscii() const { return !altos_; }
 
 private:
-    const char *BuscarFinDeLinea(const char *desde, const char *hasta) const
+    const char *BuscarFinDeLinea(const char *desde, const char *hasta, bool &altos) const
     {
-        return conAvx2_ ? fin_de_linea::Avx2(desde, hasta) : fin_de_linea::Sse2(desde, hasta);
+        return conAvx2_ ? fin_de_linea::Avx2(desde, hasta, altos)
+                        : fin_de_linea::Sse2(desde, hasta, altos);
     }
     std::optional<std::string_view> LeerLineaPartida();
     // Moves past the CR, LF or CR LF at finLinea; a CR at the end of the buffer
@@ -125,6 +130,7 @@ private:
     bool finFichero_ = false;
     std::function<bool()> parar_;
     bool parado_ = false;
+    bool altos_ = true;
     bool conAvx2_ = false;
     unsigned long long bloques_ = 0;
 };

@@ -1,5 +1,6 @@
 // Every way of finding a line end gives the same answer, wherever the CR or
-// LF stands relative to the 16- and 32-byte steps and whatever the start.
+// LF stands relative to the 16- and 32-byte steps and whatever the start, and
+// sees a byte beyond ASCII exactly when one stands before the line end.
 #include "FinDeLinea.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@
 
 namespace {
 
-using Buscador = const char *(*)(const char *, const char *);
+using Buscador = const char *(*)(const char *, const char *, bool &);
 
 struct CasoBuscador
 {
@@ -37,17 +38,29 @@ TEST_P(FinDeLineaTest, EncuentraElPrimerCRoLF)
         for (int inicio = 0; inicio < 40; ++inicio) {
             // donde == kLongitud: no line end in the range.
             for (int donde = inicio; donde <= kLongitud; ++donde) {
-                std::string bytes(kLongitud + 1, '\x0b'); // VT lies between LF and CR: a near miss
-                bytes[kLongitud] = '\r'; // just past the range: never to be reported
-                if (donde < kLongitud) {
-                    bytes[donde] = fin;
-                    if (donde + 1 < kLongitud) {
-                        bytes[donde + 1] = otro;
+                // A high byte nowhere, first in the line, last before its end,
+                // or just after it.
+                for (const int alto : { -1, inicio, donde - 1, donde + 1 }) {
+                    std::string bytes(kLongitud + 2, '\x0b'); // VT lies between LF and CR
+                    bytes[kLongitud] = '\r'; // just past the range: never to be reported
+                    if (alto >= inicio && alto < kLongitud) {
+                        bytes[alto] = '\xC3';
                     }
+                    if (donde < kLongitud) {
+                        bytes[donde] = fin;
+                        if (donde + 1 < kLongitud && alto != donde + 1) {
+                            bytes[donde + 1] = otro;
+                        }
+                    }
+                    const char *base = bytes.data();
+                    bool altos = false;
+                    ASSERT_EQ(
+                        GetParam().buscar(base + inicio, base + kLongitud, altos), base + donde)
+                        << "start " << inicio << ", line end at " << donde;
+                    ASSERT_EQ(altos, alto >= inicio && alto < donde)
+                        << "start " << inicio << ", line end at " << donde << ", high byte at "
+                        << alto;
                 }
-                const char *base = bytes.data();
-                ASSERT_EQ(GetParam().buscar(base + inicio, base + kLongitud), base + donde)
-                    << "start " << inicio << ", line end at " << donde;
             }
         }
     }
