@@ -12,8 +12,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/dependencias.sh
-COTAREL_PAQUETES+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev nsis xvfb xdotool x11-utils
-    imagemagick bsdutils)
+COTAREL_PAQUETES+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev nsis xvfb xdotool bsdutils)
+# The screenshots, only when asked for, need ImageMagick's import.
+[ -n "${COTAREL_CAPTURAS:-}" ] && COTAREL_PAQUETES+=(imagemagick)
 instalar_dependencias
 linux=${1:-build/test}
 construccion=build/windows
