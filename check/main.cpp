@@ -515,8 +515,7 @@ bool EsRegistro(const std::filesystem::path &ruta)
 // paths. Links, to files or to folders, are not followed, as find does
 // without -L. A folder that cannot be opened or listed to its end is
 // reported, even one expected to be closed (lost+found).
-void AnadirCarpeta(const std::filesystem::path &carpeta, std::vector<std::string> &ficheros,
-    std::vector<Entrada> &problemas)
+void AnadirCarpeta(const std::filesystem::path &carpeta, std::vector<Entrada> &entradas)
 {
     std::error_code error;
     std::filesystem::directory_iterator entrada(carpeta, error);
@@ -526,24 +525,21 @@ void AnadirCarpeta(const std::filesystem::path &carpeta, std::vector<std::string
         }
         std::error_code tipo;
         if (entrada->is_directory(tipo)) {
-            AnadirCarpeta(entrada->path(), ficheros, problemas);
+            AnadirCarpeta(entrada->path(), entradas);
         } else if (entrada->is_regular_file(tipo) && !EsRegistro(entrada->path())) {
-            ficheros.push_back(modMain::TextoDeRuta(entrada->path()));
+            entradas.push_back({ modMain::TextoDeRuta(entrada->path()), {} });
         }
     }
     if (error) {
-        problemas.push_back({ modMain::TextoDeRuta(carpeta), "No se puede leer la carpeta" });
+        entradas.push_back({ modMain::TextoDeRuta(carpeta), "No se puede leer la carpeta" });
     }
 }
 
+// A folder's tree, files and problems in the order of their paths.
 std::vector<Entrada> Arbol(const std::string &carpeta)
 {
-    std::vector<std::string> ficheros;
     std::vector<Entrada> entradas;
-    AnadirCarpeta(modMain::RutaDeSistema(carpeta), ficheros, entradas);
-    for (auto &fichero : ficheros) {
-        entradas.push_back({ std::move(fichero), {} });
-    }
+    AnadirCarpeta(modMain::RutaDeSistema(carpeta), entradas);
     std::sort(entradas.begin(), entradas.end(),
         [](const Entrada &a, const Entrada &b) { return a.ruta < b.ruta; });
     return entradas;

@@ -206,7 +206,8 @@ constexpr XML_Memory_Handling_Suite kMemoria { ReservarNuevo, Rereservar, Libera
 XML_Parser CrearParser(Presupuesto &presupuesto)
 {
     presupuestoActual = &presupuesto;
-    return XML_ParserCreate_MM(nullptr, &kMemoria, "|");
+    constexpr XML_Char kSeparador[] = { kSeparadorEspacio, '\0' };
+    return XML_ParserCreate_MM(nullptr, &kMemoria, kSeparador);
 }
 
 class LectorXml

@@ -170,32 +170,18 @@ private:
             linea.remove_prefix(3);
         }
         // The ASCII start is the same in both; a Windows-1252 line stops
-        // being UTF-8 at its first accent.
+        // being UTF-8 at its first accent. A line cut at the reader's limit
+        // may end in the middle of a character.
         const std::size_t primero = PrimerNoAscii(linea);
-        if (primero == linea.size() || !GuardadaComoUtf8(linea, primero)) [[likely]] {
+        const std::size_t valida = primero + TramoUtf8Valido(linea.substr(primero));
+        const bool cortada
+            = linea.size() == LectorLineas::kMaxBytesLinea && linea.size() - valida < 4;
+        if (primero == linea.size() || (valida != linea.size() && !cortada)) [[likely]] {
             return linea.substr(0, LectorLineas::kMaxLinea);
         }
         convertida_.clear();
-        AnadirWindows1252(
-            linea.substr(0, primero + TramoUtf8Valido(linea.substr(primero))), convertida_);
+        AnadirWindows1252(linea.substr(0, valida), convertida_);
         return std::string_view(convertida_).substr(0, LectorLineas::kMaxLinea);
-    }
-    // Valid UTF-8 from its first byte beyond ASCII on; a line cut at the
-    // reader's limit may end in the middle of a character.
-    static bool GuardadaComoUtf8(std::string_view linea, std::size_t primero)
-    {
-        // Most Windows-1252 accents are a lead byte not followed by a
-        // continuation byte: told at once.
-        const auto lider = static_cast<unsigned char>(linea[primero]);
-        const auto siguiente
-            = primero + 1 < linea.size() ? static_cast<unsigned char>(linea[primero + 1]) : 0;
-        if (lider < 0xC2 || lider > 0xF4 || (siguiente & 0xC0) != 0x80) {
-            return linea.size() == LectorLineas::kMaxBytesLinea && primero + 1 == linea.size()
-                && lider >= 0xC2 && lider <= 0xF4; // cut in the middle of its character
-        }
-        const std::size_t valida = primero + TramoUtf8Valido(linea.substr(primero));
-        return valida == linea.size()
-            || (linea.size() == LectorLineas::kMaxBytesLinea && linea.size() - valida < 4);
     }
 
     LectorLineas &entrada_;

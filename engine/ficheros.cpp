@@ -14,6 +14,8 @@ namespace {
 constexpr std::size_t kTamBufferLectura = 1 << 20;
 constexpr std::size_t kTamBufferEscritura = 1 << 16;
 
+} // namespace
+
 Fichero SinBufferPropio(std::FILE *abierto)
 {
     Fichero fichero(abierto);
@@ -23,6 +25,8 @@ Fichero SinBufferPropio(std::FILE *abierto)
     }
     return fichero;
 }
+
+namespace {
 
 // Where the system has huge pages, the read buffer lies in one: copying a
 // block out of the page cache into 4 KiB pages costs several times more

@@ -135,6 +135,9 @@ private:
     unsigned long long bloques_ = 0;
 };
 
+// An open file whose buffering is left to our own buffers (stdio's would only
+// copy twice); nothing for nullptr.
+Fichero SinBufferPropio(std::FILE *abierto);
 // Opens a file for reading as raw bytes; nothing when it cannot be opened.
 Fichero AbrirParaLeer(const std::string &ruta);
 // Creates a new file for writing; nothing when it cannot be created or when

@@ -70,7 +70,6 @@ bool LogSeguro::Crear(const std::string &entrada, const std::string &salida)
         || !carpeta_.AdmiteFicheros()) {
         return false;
     }
-    salida_ = salida;
     nombreLog_ = TextoDeRuta(RutaDeSistema(salida).filename());
     return true;
 }
@@ -89,9 +88,7 @@ bool LogSeguro::CrearTemporal()
             escritor_.emplace(std::move(fichero));
             return true;
         }
-        unsigned modo = 0;
-        unsigned grupo = 0;
-        if (!carpeta_.EsFicheroNormal(temporal, modo, grupo)) {
+        if (!carpeta_.FicheroNormal(temporal)) {
             break; // not a clash of names: the folder refuses new files
         }
     }
@@ -109,10 +106,8 @@ std::optional<Fallo> LogSeguro::Confirmar(bool conErrores)
         // A log that replaces an old file keeps who may read it (logs hold
         // debtors' names): its permission bits, and its group where the
         // system allows. A link at the log path is no model.
-        unsigned modo = 0;
-        unsigned grupo = 0;
-        if (carpeta_.EsFicheroNormal(nombreLog_, modo, grupo)) {
-            carpeta_.PonerPermisos(temporal_, modo, grupo);
+        if (const auto permisos = carpeta_.FicheroNormal(nombreLog_)) {
+            carpeta_.PonerPermisos(temporal_, *permisos);
         }
         if (!carpeta_.Renombrar(temporal_, nombreLog_)) {
             Descartar();
@@ -175,14 +170,19 @@ Fichero LogSeguro::Carpeta::CrearNuevo(const std::string &nombre) const
     return modMain::CrearNuevo(TextoDeRuta(RutaDeSistema(ruta_) / RutaDeSistema(nombre)));
 }
 
-bool LogSeguro::Carpeta::EsFicheroNormal(const std::string &nombre, unsigned &, unsigned &) const
+// The system's own lists of who may read are inherited from the folder.
+std::optional<LogSeguro::Carpeta::Permisos> LogSeguro::Carpeta::FicheroNormal(
+    const std::string &nombre) const
 {
     std::error_code error;
-    return fs::is_regular_file(
-        fs::symlink_status(RutaDeSistema(ruta_) / RutaDeSistema(nombre), error));
+    if (!fs::is_regular_file(
+            fs::symlink_status(RutaDeSistema(ruta_) / RutaDeSistema(nombre), error))) {
+        return std::nullopt;
+    }
+    return Permisos {};
 }
 
-void LogSeguro::Carpeta::PonerPermisos(const std::string &, unsigned, unsigned) const
+void LogSeguro::Carpeta::PonerPermisos(const std::string &, const Permisos &) const
 {
 }
 
@@ -239,35 +239,30 @@ Fichero LogSeguro::Carpeta::CrearNuevo(const std::string &nombre) const
     std::FILE *flujo = fdopen(fichero, "wb");
     if (flujo == nullptr) {
         close(fichero);
-        return {};
     }
-    std::setvbuf(flujo, nullptr, _IONBF, 0); // the writer buffers
-    return Fichero(flujo);
+    return SinBufferPropio(flujo);
 }
 
-bool LogSeguro::Carpeta::EsFicheroNormal(
-    const std::string &nombre, unsigned &modo, unsigned &grupo) const
+std::optional<LogSeguro::Carpeta::Permisos> LogSeguro::Carpeta::FicheroNormal(
+    const std::string &nombre) const
 {
     struct stat estado
     {
     };
     if (fstatat(descriptor_, nombre.c_str(), &estado, AT_SYMLINK_NOFOLLOW) != 0
         || !S_ISREG(estado.st_mode)) {
-        return false;
+        return std::nullopt;
     }
-    modo = estado.st_mode & 07777;
-    grupo = estado.st_gid;
-    return true;
+    return Permisos { static_cast<unsigned>(estado.st_mode & 07777), estado.st_gid };
 }
 
-void LogSeguro::Carpeta::PonerPermisos(
-    const std::string &nombre, unsigned modo, unsigned grupo) const
+void LogSeguro::Carpeta::PonerPermisos(const std::string &nombre, const Permisos &permisos) const
 {
     const bool conGrupo = fchownat(descriptor_, nombre.c_str(), static_cast<uid_t>(-1),
-                              static_cast<gid_t>(grupo), AT_SYMLINK_NOFOLLOW)
+                              static_cast<gid_t>(permisos.grupo), AT_SYMLINK_NOFOLLOW)
         == 0;
     static_cast<void>(conGrupo); // another group is not always ours to give
-    fchmodat(descriptor_, nombre.c_str(), static_cast<mode_t>(modo), 0);
+    fchmodat(descriptor_, nombre.c_str(), static_cast<mode_t>(permisos.modo), 0);
 }
 
 bool LogSeguro::Carpeta::Renombrar(const std::string &desde, const std::string &hasta) const

@@ -59,8 +59,15 @@ public:
         void Cerrar();
         bool AdmiteFicheros() const;
         Fichero CrearNuevo(const std::string &nombre) const;
-        bool EsFicheroNormal(const std::string &nombre, unsigned &modo, unsigned &grupo) const;
-        void PonerPermisos(const std::string &nombre, unsigned modo, unsigned grupo) const;
+        // Who may read a regular file: its permission bits and its group.
+        struct Permisos
+        {
+            unsigned modo = 0;
+            unsigned grupo = 0;
+        };
+        // Nothing when no regular file, or a link, stands at the name.
+        std::optional<Permisos> FicheroNormal(const std::string &nombre) const;
+        void PonerPermisos(const std::string &nombre, const Permisos &permisos) const;
         bool Renombrar(const std::string &desde, const std::string &hasta) const;
         // Removes the entry itself, never what a link there points to; no
         // entry is no failure.
@@ -79,7 +86,6 @@ private:
     bool CrearTemporal();
 
     bool falloCreacion_ = false;
-    std::string salida_;
     Carpeta carpeta_;
     std::string nombreLog_; // the log's own name in its folder
     std::string temporal_; // the new file's name in the folder; empty once renamed or removed

@@ -5,32 +5,6 @@
 namespace modMain {
 namespace {
 
-// The length a lead byte announces and the range of the byte after it.
-struct Secuencia
-{
-    std::size_t largo;
-    unsigned char minimo, maximo;
-};
-
-Secuencia SecuenciaDe(unsigned char inicial)
-{
-    if (inicial < 0x80) {
-        return { 1, 0, 0 };
-    }
-    if (inicial >= 0xC2 && inicial <= 0xDF) {
-        return { 2, 0x80, 0xBF };
-    }
-    if (inicial >= 0xE0 && inicial <= 0xEF) {
-        return { 3, static_cast<unsigned char>(inicial == 0xE0 ? 0xA0 : 0x80),
-            static_cast<unsigned char>(inicial == 0xED ? 0x9F : 0xBF) };
-    }
-    if (inicial >= 0xF0 && inicial <= 0xF4) {
-        return { 4, static_cast<unsigned char>(inicial == 0xF0 ? 0x90 : 0x80),
-            static_cast<unsigned char>(inicial == 0xF4 ? 0x8F : 0xBF) };
-    }
-    return { 0, 0, 0 };
-}
-
 char32_t Decodificar(std::string_view caracter)
 {
     const auto primero = static_cast<unsigned char>(caracter[0]);
@@ -69,44 +43,6 @@ char ByteWindows1252(char32_t caracter)
 }
 
 } // namespace
-
-std::size_t LargoCaracterUtf8(std::string_view texto)
-{
-    if (texto.empty()) {
-        return 0;
-    }
-    const Secuencia secuencia = SecuenciaDe(static_cast<unsigned char>(texto[0]));
-    if (secuencia.largo == 0 || texto.size() < secuencia.largo) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < secuencia.largo; ++i) {
-        const auto byte = static_cast<unsigned char>(texto[i]);
-        const bool enRango = i == 1 ? byte >= secuencia.minimo && byte <= secuencia.maximo
-                                    : byte >= 0x80 && byte <= 0xBF;
-        if (!enRango) {
-            return 0;
-        }
-    }
-    return secuencia.largo;
-}
-
-// Runs of ASCII are passed over at once; each other character is checked.
-std::size_t TramoUtf8Valido(std::string_view texto)
-{
-    std::size_t largo = 0;
-    while (largo < texto.size()) {
-        largo += PrimerNoAscii(texto.substr(largo));
-        if (largo == texto.size()) {
-            break;
-        }
-        const std::size_t caracter = LargoCaracterUtf8(texto.substr(largo));
-        if (caracter == 0) {
-            break;
-        }
-        largo += caracter;
-    }
-    return largo;
-}
 
 bool EsUtf8NoAscii(std::string_view texto)
 {

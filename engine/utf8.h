@@ -13,10 +13,6 @@
 
 namespace modMain {
 
-// The length of the valid UTF-8 character at the start of the text; 0 if none.
-std::size_t LargoCaracterUtf8(std::string_view texto);
-// The length of the valid UTF-8 text at the start of the text.
-std::size_t TramoUtf8Valido(std::string_view texto);
 // Where the first byte of 0x80 or above is, or the text's size: sixteen bytes
 // at a time where the processor has SSE2, since every line of a flat file is
 // asked.
@@ -44,6 +40,75 @@ inline bool TodoAscii(std::string_view texto)
 {
     return PrimerNoAscii(texto) == texto.size();
 }
+// The length a lead byte announces and the range of the byte after it (no
+// overlong forms, no surrogates, nothing past U+10FFFF); length 0 for a byte
+// that leads nothing.
+struct SecuenciaUtf8
+{
+    std::size_t largo;
+    unsigned char minimo, maximo;
+};
+
+inline SecuenciaUtf8 SecuenciaDe(unsigned char inicial)
+{
+    if (inicial < 0x80) {
+        return { 1, 0, 0 };
+    }
+    if (inicial >= 0xC2 && inicial <= 0xDF) {
+        return { 2, 0x80, 0xBF };
+    }
+    if (inicial >= 0xE0 && inicial <= 0xEF) {
+        return { 3, static_cast<unsigned char>(inicial == 0xE0 ? 0xA0 : 0x80),
+            static_cast<unsigned char>(inicial == 0xED ? 0x9F : 0xBF) };
+    }
+    if (inicial >= 0xF0 && inicial <= 0xF4) {
+        return { 4, static_cast<unsigned char>(inicial == 0xF0 ? 0x90 : 0x80),
+            static_cast<unsigned char>(inicial == 0xF4 ? 0x8F : 0xBF) };
+    }
+    return { 0, 0, 0 };
+}
+
+// The length of the valid UTF-8 character at the start of the text; 0 if none.
+inline std::size_t LargoCaracterUtf8(std::string_view texto)
+{
+    if (texto.empty()) {
+        return 0;
+    }
+    const SecuenciaUtf8 secuencia = SecuenciaDe(static_cast<unsigned char>(texto[0]));
+    if (secuencia.largo == 0 || texto.size() < secuencia.largo) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < secuencia.largo; ++i) {
+        const auto byte = static_cast<unsigned char>(texto[i]);
+        const bool enRango = i == 1 ? byte >= secuencia.minimo && byte <= secuencia.maximo
+                                    : byte >= 0x80 && byte <= 0xBF;
+        if (!enRango) {
+            return 0;
+        }
+    }
+    return secuencia.largo;
+}
+
+// The length of the valid UTF-8 text at the start of the text. Inline, as
+// every flat line beyond ASCII is asked: runs of ASCII are passed over at
+// once, and a Windows-1252 accent ends it at its first byte.
+inline std::size_t TramoUtf8Valido(std::string_view texto)
+{
+    std::size_t largo = 0;
+    while (largo < texto.size()) {
+        largo += PrimerNoAscii(texto.substr(largo));
+        if (largo == texto.size()) {
+            break;
+        }
+        const std::size_t caracter = LargoCaracterUtf8(texto.substr(largo));
+        if (caracter == 0) {
+            break;
+        }
+        largo += caracter;
+    }
+    return largo;
+}
+
 // Valid UTF-8 with at least one character beyond ASCII: a text saved as UTF-8
 // (Windows-1252 text with accents is almost never valid UTF-8).
 bool EsUtf8NoAscii(std::string_view texto);

@@ -43,16 +43,20 @@ std::map<std::string_view, HWND, std::less<>> CrearControles(
 // The client area of the table's size at the DPI, the window kept where it is.
 void AjustarAreaCliente(HWND ventana, const ventanas::Ventana &diseno, int dpi);
 
-// The object behind a window: stored at WM_NCCREATE from CreateWindowExW's
-// last argument, read back for every later message; nullptr before, and after
-// the object has let its window go.
-template <typename Objeto> Objeto *ObjetoDe(HWND ventana, UINT mensaje, LPARAM l)
+// The window procedure of a window class whose windows each have an object
+// behind them: the object comes as CreateWindowExW's last argument, is kept
+// at WM_NCCREATE and handles every later message; before it, and after the
+// object has let its window go, the system's default handling.
+template <typename Objeto>
+LRESULT CALLBACK Despachar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l)
 {
     if (mensaje == WM_NCCREATE) {
         SetWindowLongPtrW(ventana, GWLP_USERDATA,
             reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW *>(l)->lpCreateParams));
     }
-    return reinterpret_cast<Objeto *>(GetWindowLongPtrW(ventana, GWLP_USERDATA));
+    auto *objeto = reinterpret_cast<Objeto *>(GetWindowLongPtrW(ventana, GWLP_USERDATA));
+    return objeto != nullptr ? objeto->Manejar(ventana, mensaje, w, l)
+                             : DefWindowProcW(ventana, mensaje, w, l);
 }
 
 std::wstring Ancho(std::string_view texto);

@@ -46,8 +46,8 @@ void Registrar(const wchar_t *nombre, WNDPROC procedimiento, int icono)
 void RegistrarClases()
 {
     static const bool registradas = [] {
-        Registrar(kClaseEntrada, frmEntrada::Despachar, kIconoEntrada);
-        Registrar(kClaseMsg, frmMsg::Despachar, kIconoResultado);
+        Registrar(kClaseEntrada, Despachar<frmEntrada>, kIconoEntrada);
+        Registrar(kClaseMsg, Despachar<frmMsg>, kIconoResultado);
         return true;
     }();
     static_cast<void>(registradas);
@@ -102,18 +102,9 @@ bool frmEntrada::TraducirMensaje(MSG &mensaje)
         || IsDialogMessageW(ventana_, &mensaje) != 0;
 }
 
-LRESULT CALLBACK frmEntrada::Despachar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l)
+LRESULT frmEntrada::Manejar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l)
 {
-    auto *yo = ObjetoDe<frmEntrada>(ventana, mensaje, l);
-    if (yo == nullptr) {
-        return DefWindowProcW(ventana, mensaje, w, l);
-    }
-    yo->ventana_ = ventana;
-    return yo->Manejar(mensaje, w, l);
-}
-
-LRESULT frmEntrada::Manejar(UINT mensaje, WPARAM w, LPARAM l)
-{
+    ventana_ = ventana;
     switch (mensaje) {
     case WM_COMMAND:
         AlOrden(LOWORD(w), HIWORD(w));

@@ -38,11 +38,10 @@ public:
     // The result dialog while it is shown, else nullptr.
     frmMsg *Resultado() const { return resultado_; }
 
-    // The window procedure of the class: the object comes with WM_NCCREATE.
-    static LRESULT CALLBACK Despachar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l);
+    // One message of its window (through Despachar).
+    LRESULT Manejar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l);
 
 private:
-    LRESULT Manejar(UINT mensaje, WPARAM w, LPARAM l);
     void AlOrden(int id, int codigo);
     LRESULT AlColorEstatico(HDC dc, HWND control);
     void AlDibujar(const DRAWITEMSTRUCT &dibujo);

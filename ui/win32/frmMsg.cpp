@@ -107,18 +107,9 @@ void frmMsg::MostrarModal()
     Form_Unload();
 }
 
-LRESULT CALLBACK frmMsg::Despachar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l)
+LRESULT frmMsg::Manejar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l)
 {
-    auto *yo = ObjetoDe<frmMsg>(ventana, mensaje, l);
-    if (yo == nullptr) {
-        return DefWindowProcW(ventana, mensaje, w, l);
-    }
-    yo->ventana_ = ventana;
-    return yo->Manejar(mensaje, w, l);
-}
-
-LRESULT frmMsg::Manejar(UINT mensaje, WPARAM w, LPARAM l)
-{
+    ventana_ = ventana;
     switch (mensaje) {
     case WM_COMMAND: {
         HWND boton = reinterpret_cast<HWND>(l);

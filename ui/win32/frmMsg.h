@@ -30,11 +30,10 @@ public:
     HWND Ventana() const { return ventana_; }
     HWND Control(std::string_view nombre) const { return controles_.find(nombre)->second; }
 
-    // The window procedure of the class: the object comes with WM_NCCREATE.
-    static LRESULT CALLBACK Despachar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l);
+    // One message of its window (through Despachar).
+    LRESULT Manejar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l);
 
 private:
-    LRESULT Manejar(UINT mensaje, WPARAM w, LPARAM l);
     void Form_Load();
     void AjustarFuente(const std::wstring &texto);
     void Command1_Click();
