@@ -4,7 +4,7 @@
 //
 //   generar-remesa adeudos|transferencias|adeudos-sepa|transferencias-sepa|
 //                  xml-pain008|xml-pain001 MEGABYTES PORCENTAJE_ERRONEAS FICHERO
-#include "modMain.h"
+#include "cuentas.h"
 
 #include <cstdio>
 #include <fstream>
@@ -43,7 +43,7 @@ public:
         const std::string entidad = Digitos(4);
         const std::string oficina = Digitos(4);
         const std::string numero = Digitos(10);
-        std::string dc = modMain::CalcularDC(entidad, oficina, numero);
+        std::string dc = motor::CalcularDC(entidad, oficina, numero);
         if (uniforme_(azar_) < probabilidadErronea_) {
             dc[1] = static_cast<char>('0' + (dc[1] - '0' + 1) % 10);
         }
@@ -55,7 +55,7 @@ public:
     std::string Iban()
     {
         std::string ccc = Cuenta();
-        if (modMain::CalcularDC(ccc.substr(0, 4), ccc.substr(4, 4), ccc.substr(10))
+        if (motor::CalcularDC(ccc.substr(0, 4), ccc.substr(4, 4), ccc.substr(10))
             == ccc.substr(8, 2)) {
             return "ES" + DigitosIban(ccc) + ccc;
         }
@@ -63,7 +63,7 @@ public:
             std::string digitos = DigitosIban(ccc);
             digitos[1] = static_cast<char>('0' + (digitos[1] - '0' + 1) % 10);
             ccc = ccc.substr(0, 8)
-                + modMain::CalcularDC(ccc.substr(0, 4), ccc.substr(4, 4), ccc.substr(10))
+                + motor::CalcularDC(ccc.substr(0, 4), ccc.substr(4, 4), ccc.substr(10))
                 + ccc.substr(10);
             return "ES" + digitos + ccc;
         }

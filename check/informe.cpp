@@ -22,8 +22,8 @@ struct NombresDesenlace
 };
 
 constexpr NombresDesenlace kDesenlaces[] = {
-    { "correcto", modMain::kProcesoTerminado },
-    { "errores", modMain::kProcesoConErrores },
+    { "correcto", motor::kProcesoTerminado },
+    { "errores", motor::kProcesoConErrores },
     { "sin-cuentas", "No comprobado" },
     { "no-comprobado", "No comprobado" },
 };
@@ -35,15 +35,15 @@ const NombresDesenlace &Nombres(Desenlace desenlace)
     return kDesenlaces[static_cast<std::size_t>(desenlace)];
 }
 
-std::string_view NombreComprobacion(modMain::FalloCuenta fallo)
+std::string_view NombreComprobacion(motor::FalloCuenta fallo)
 {
     switch (fallo) {
-    case modMain::FalloCuenta::DigitosIban:
+    case motor::FalloCuenta::DigitosIban:
         return "iban";
-    case modMain::FalloCuenta::IbanNoValido:
+    case motor::FalloCuenta::IbanNoValido:
         return "iban-no-valido";
-    case modMain::FalloCuenta::DigitosCcc:
-    case modMain::FalloCuenta::Ninguno:
+    case motor::FalloCuenta::DigitosCcc:
+    case motor::FalloCuenta::Ninguno:
         break;
     }
     return "dc";
@@ -53,7 +53,7 @@ void EscribirFallos(std::ostream &salida, const ListaFallos &fallos)
 {
     salida << '[';
     bool primero = true;
-    fallos.Recorrer([&](const modMain::CuentaAnotada &fallo) {
+    fallos.Recorrer([&](const motor::CuentaAnotada &fallo) {
         salida << (primero ? "" : ",") << "{\"linea\":" << fallo.linea << ",\"papel\":\""
                << (fallo.ordenante ? "ordenante" : "individual") << "\",\"comprobacion\":\""
                << NombreComprobacion(fallo.fallo) << "\"}";
@@ -63,10 +63,9 @@ void EscribirFallos(std::ostream &salida, const ListaFallos &fallos)
 }
 
 // An XML file that ended before its root is of no known kind.
-std::string TipoJson(std::optional<modMain::TipoArchivo> tipo)
+std::string TipoJson(std::optional<motor::TipoArchivo> tipo)
 {
-    return tipo && *tipo != modMain::TipoArchivo::Xml ? TextoJson(modMain::NombreTipo(*tipo))
-                                                      : "null";
+    return tipo && *tipo != motor::TipoArchivo::Xml ? TextoJson(motor::NombreTipo(*tipo)) : "null";
 }
 
 std::string TextoONulo(std::string_view texto)
@@ -98,7 +97,7 @@ std::string LineaTexto(const Informe &informe)
 {
     std::string linea = informe.ruta;
     linea.append("\t").append(Nombres(informe.desenlace).texto);
-    linea.append("\t").append(informe.tipo ? modMain::NombreTipo(*informe.tipo) : "-");
+    linea.append("\t").append(informe.tipo ? motor::NombreTipo(*informe.tipo) : "-");
     linea.append("\t").append(std::to_string(informe.erroneas));
     if (!informe.registro.empty()) {
         linea.append("\t").append(informe.registro);
@@ -112,7 +111,7 @@ std::string TextoJson(std::string_view texto)
 {
     std::string json = "\"";
     while (!texto.empty()) {
-        const std::size_t valido = modMain::TramoUtf8Valido(texto);
+        const std::size_t valido = motor::TramoUtf8Valido(texto);
         // The library escapes what JSON needs escaped in the valid part.
         const std::string parte = nlohmann::json(std::string(texto.substr(0, valido))).dump();
         json.append(parte, 1, parte.size() - 2);
@@ -145,7 +144,7 @@ struct Registro
     unsigned char fallo;
 };
 
-void ListaFallos::Anadir(const modMain::CuentaAnotada &cuenta)
+void ListaFallos::Anadir(const motor::CuentaAnotada &cuenta)
 {
     if (enMemoria_.size() < kEnMemoria) {
         enMemoria_.push_back(cuenta);
@@ -164,7 +163,7 @@ void ListaFallos::Anadir(const modMain::CuentaAnotada &cuenta)
     enFichero_ += fallo_ ? 0 : 1;
 }
 
-bool ListaFallos::Recorrer(const std::function<void(const modMain::CuentaAnotada &)> &visitar) const
+bool ListaFallos::Recorrer(const std::function<void(const motor::CuentaAnotada &)> &visitar) const
 {
     for (const auto &cuenta : enMemoria_) {
         visitar(cuenta);
@@ -182,7 +181,7 @@ bool ListaFallos::Recorrer(const std::function<void(const modMain::CuentaAnotada
             return false;
         }
         visitar({ registro.linea, registro.ordenante != 0,
-            static_cast<modMain::FalloCuenta>(registro.fallo) });
+            static_cast<motor::FalloCuenta>(registro.fallo) });
     }
     return std::fseek(fichero, 0, SEEK_END) == 0;
 }

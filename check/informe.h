@@ -29,10 +29,10 @@ class ListaFallos
 public:
     static constexpr std::size_t kEnMemoria = 4096;
 
-    void Anadir(const modMain::CuentaAnotada &cuenta);
+    void Anadir(const motor::CuentaAnotada &cuenta);
     // Each account in the order they came; false when the temporary file
     // could not be read back.
-    bool Recorrer(const std::function<void(const modMain::CuentaAnotada &)> &visitar) const;
+    bool Recorrer(const std::function<void(const motor::CuentaAnotada &)> &visitar) const;
     void Vaciar();
     // The temporary file could not be made or written.
     bool Fallo() const { return fallo_; }
@@ -43,7 +43,7 @@ private:
         void operator()(std::FILE *fichero) const { std::fclose(fichero); }
     };
 
-    std::vector<modMain::CuentaAnotada> enMemoria_;
+    std::vector<motor::CuentaAnotada> enMemoria_;
     std::unique_ptr<std::FILE, CerrarFichero> resto_;
     std::size_t enFichero_ = 0;
     bool fallo_ = false;
@@ -52,7 +52,7 @@ private:
 struct Informe
 {
     std::string ruta; // as given
-    std::optional<modMain::TipoArchivo> tipo; // nothing: the file could not be read
+    std::optional<motor::TipoArchivo> tipo; // nothing: the file could not be read
     Desenlace desenlace = Desenlace::NoComprobado;
     std::optional<unsigned long long> comprobadas; // nothing: not checked
     unsigned long long erroneas = 0;

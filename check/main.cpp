@@ -1,11 +1,12 @@
 // cotarel-check: checks order files from the command line, exactly as a run of
 // the desktop program does, for batches and scripts.
+#include "DerivarNombreLog.h"
 #include "informe.h"
 #include "interfaz.h"
-#include "modMain.h"
 #include "proceso.h"
 #include "rutas.h"
 #include "sistema.h"
+#include "tipos.h"
 
 #include <algorithm>
 #include <array>
@@ -127,7 +128,7 @@ using cotarel::Informe;
 
 // Messages of the run are kept for the file's report, prefixed with the
 // program's name and the file's path; faulty accounts are kept when asked for.
-class InterfazConsola final : public modMain::Interfaz
+class InterfazConsola final : public motor::Interfaz
 {
 public:
     InterfazConsola(Informe &informe, bool anotarFallos)
@@ -145,7 +146,7 @@ public:
         informe_.errores += '\n';
     }
     bool Interrumpido() override { return cotarel::SenalRecibida(); }
-    void CuentaErronea(const modMain::CuentaAnotada &cuenta) override
+    void CuentaErronea(const motor::CuentaAnotada &cuenta) override
     {
         if (anotarFallos_) {
             informe_.fallos.Anadir(cuenta);
@@ -158,7 +159,7 @@ private:
 };
 
 // The report of a file whose run did not reach its end, or found no account.
-void NoComprobado(Informe &informe, const modMain::Resultado &resultado)
+void NoComprobado(Informe &informe, const motor::Resultado &resultado)
 {
     informe.estado = kNoComprobado;
     informe.fallos.Vaciar();
@@ -177,17 +178,17 @@ Informe ComprobarFichero(const std::string &ruta, const std::string &log, Format
     Informe informe;
     informe.ruta = ruta;
     InterfazConsola consola(informe, formato == Formato::Json);
-    const modMain::Resultado resultado = modMain::Procesar(ruta, log, consola);
+    const motor::Resultado resultado = motor::Procesar(ruta, log, consola);
     // A stop request while opening a silent pipe fails the open: the run was
     // interrupted, not refused.
-    informe.interrumpido = resultado.fallo == modMain::Fallo::Interrumpido
-        || (resultado.fallo == modMain::Fallo::NoSePuedeAbrirEntrada && cotarel::SenalRecibida());
-    if (resultado.fallo != modMain::Fallo::NoSePuedeAbrirEntrada) {
+    informe.interrumpido = resultado.fallo == motor::Fallo::Interrumpido
+        || (resultado.fallo == motor::Fallo::NoSePuedeAbrirEntrada && cotarel::SenalRecibida());
+    if (resultado.fallo != motor::Fallo::NoSePuedeAbrirEntrada) {
         informe.tipo = resultado.tipo;
     }
     if (!resultado.Terminado() || resultado.SinCuentas()) {
         if (resultado.SinCuentas()) {
-            consola.MostrarMensaje(modMain::kSinCuentas);
+            consola.MostrarMensaje(motor::kSinCuentas);
         }
         NoComprobado(informe, resultado);
         return informe;
@@ -216,7 +217,7 @@ Informe ComprobarFichero(const std::string &ruta, const std::string &log, Format
 std::filesystem::path DondeVaElLog(
     const std::string &log, std::map<std::filesystem::path, std::filesystem::path> &carpetas)
 {
-    const std::filesystem::path ruta = modMain::RutaDeSistema(log);
+    const std::filesystem::path ruta = motor::RutaDeSistema(log);
     const auto carpeta = ruta.has_parent_path() ? ruta.parent_path() : ".";
     auto [resuelta, nueva] = carpetas.try_emplace(carpeta);
     if (nueva) {
@@ -265,7 +266,7 @@ Plan Planificar(const std::vector<Entrada> &entradas)
             plan.informes[i] = SinComprobar(ruta, entradas[i].problema);
             continue;
         }
-        const std::string &log = plan.logs.emplace_back(modMain::DerivarNombreLog(ruta));
+        const std::string &log = plan.logs.emplace_back(motor::DerivarNombreLog(ruta));
         const auto [dueno, nuevo] = duenos.emplace(DondeVaElLog(log, carpetas), ruta);
         if (!nuevo) {
             plan.informes[i]
@@ -506,7 +507,7 @@ std::variant<Opciones, std::string> LeerOpciones(const std::vector<std::string> 
 
 bool EsRegistro(const std::filesystem::path &ruta)
 {
-    const std::string extension = modMain::TextoDeRuta(ruta.extension());
+    const std::string extension = motor::TextoDeRuta(ruta.extension());
     return cotarel::CoincideComodin(".log", extension)
         || cotarel::CoincideComodin(".log1", extension);
 }
@@ -527,11 +528,11 @@ void AnadirCarpeta(const std::filesystem::path &carpeta, std::vector<Entrada> &e
         if (entrada->is_directory(tipo)) {
             AnadirCarpeta(entrada->path(), entradas);
         } else if (entrada->is_regular_file(tipo) && !EsRegistro(entrada->path())) {
-            entradas.push_back({ modMain::TextoDeRuta(entrada->path()), {} });
+            entradas.push_back({ motor::TextoDeRuta(entrada->path()), {} });
         }
     }
     if (error) {
-        entradas.push_back({ modMain::TextoDeRuta(carpeta), "No se puede leer la carpeta" });
+        entradas.push_back({ motor::TextoDeRuta(carpeta), "No se puede leer la carpeta" });
     }
 }
 
@@ -539,7 +540,7 @@ void AnadirCarpeta(const std::filesystem::path &carpeta, std::vector<Entrada> &e
 std::vector<Entrada> Arbol(const std::string &carpeta)
 {
     std::vector<Entrada> entradas;
-    AnadirCarpeta(modMain::RutaDeSistema(carpeta), entradas);
+    AnadirCarpeta(motor::RutaDeSistema(carpeta), entradas);
     std::sort(entradas.begin(), entradas.end(),
         [](const Entrada &a, const Entrada &b) { return a.ruta < b.ruta; });
     return entradas;
@@ -552,8 +553,8 @@ void LeerNombres(const std::string &origen, bool separadorNulo, std::vector<Entr
 {
     std::error_code error;
     const bool carpeta
-        = origen != "-" && std::filesystem::is_directory(modMain::RutaDeSistema(origen), error);
-    std::FILE *fichero = origen == "-" ? stdin : carpeta ? nullptr : modMain::AbrirLectura(origen);
+        = origen != "-" && std::filesystem::is_directory(motor::RutaDeSistema(origen), error);
+    std::FILE *fichero = origen == "-" ? stdin : carpeta ? nullptr : motor::AbrirLectura(origen);
     bool fallo = fichero == nullptr;
     std::string nombre;
     const char separador = separadorNulo ? '\0' : '\n';
@@ -607,7 +608,7 @@ std::vector<Entrada> Ficheros(const Opciones &opciones)
     for (auto &nombre : nombres) {
         std::error_code error;
         if (nombre.problema.empty() && opciones.recursivo
-            && std::filesystem::is_directory(modMain::RutaDeSistema(nombre.ruta), error)) {
+            && std::filesystem::is_directory(motor::RutaDeSistema(nombre.ruta), error)) {
             for (auto &entrada : Arbol(nombre.ruta)) {
                 entradas.push_back(std::move(entrada));
             }

@@ -153,7 +153,7 @@ std::vector<std::string> Expandir(const std::wstring &argumento)
     }
     std::vector<std::string> encontrados;
     for (const auto &camino : caminos) {
-        encontrados.push_back(modMain::TextoUtf8(camino));
+        encontrados.push_back(motor::TextoUtf8(camino));
     }
     std::sort(encontrados.begin(), encontrados.end());
     return encontrados;
@@ -201,8 +201,7 @@ private:
         if (largo == 0) {
             return true;
         }
-        const std::wstring texto
-            = modMain::TextoAncho(std::string_view(pendiente_).substr(0, largo));
+        const std::wstring texto = motor::TextoAncho(std::string_view(pendiente_).substr(0, largo));
         pendiente_.erase(0, largo);
         DWORD escritos = 0;
         return WriteConsoleW(
@@ -272,12 +271,12 @@ Argumentos LeerArgumentos(int argc, const void *argv)
     for (int i = 1; i < argc; ++i) {
         const std::wstring argumento = anchos[i];
         if (!TieneComodin(argumento)) {
-            argumentos.valores.push_back(modMain::TextoUtf8(argumento));
+            argumentos.valores.push_back(motor::TextoUtf8(argumento));
             continue;
         }
         auto encontrados = Expandir(argumento);
         if (encontrados.empty()) {
-            argumentos.sinCoincidencias.push_back(modMain::TextoUtf8(argumento));
+            argumentos.sinCoincidencias.push_back(motor::TextoUtf8(argumento));
         }
         argumentos.valores.insert(argumentos.valores.end(), encontrados.begin(), encontrados.end());
     }

@@ -1,8 +1,8 @@
-#include "modMain.h"
+#include "cuentas.h"
 
 #include <array>
 
-namespace modMain {
+namespace motor {
 namespace {
 
 // The CCC weights. Entity and office take the last eight, as if their eight
@@ -56,4 +56,4 @@ std::string CalcularDC(std::string_view entidad, std::string_view oficina, std::
     return { DigitoDeControl(primera), DigitoDeControl(segunda) };
 }
 
-} // namespace modMain
+} // namespace motor

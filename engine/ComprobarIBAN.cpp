@@ -1,11 +1,10 @@
 #include "cuentas.h"
-#include "modMain.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 
-namespace modMain {
+namespace motor {
 namespace {
 
 struct Pais
@@ -140,4 +139,4 @@ FalloCuenta ComprobarIBAN(std::string_view campo)
     return FalloCuenta::Ninguno;
 }
 
-} // namespace modMain
+} // namespace motor

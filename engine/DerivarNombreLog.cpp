@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace modMain {
+namespace motor {
 namespace {
 
 // Where the file name starts: after the last "/" or "\".
@@ -55,4 +55,4 @@ std::string DerivarNombreLog(std::string_view entrada)
     return log;
 }
 
-} // namespace modMain
+} // namespace motor

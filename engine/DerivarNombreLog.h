@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace modMain {
+namespace motor {
 
 // Same folder and name, extension ".log".
 std::string DerivarNombreLog(std::string_view entrada);
 
-} // namespace modMain
+} // namespace motor

@@ -4,7 +4,7 @@
 #include <immintrin.h>
 #endif
 
-namespace modMain::fin_de_linea {
+namespace motor::fin_de_linea {
 
 #if defined(__GNUC__) && defined(__x86_64__)
 __attribute__((target("avx2"))) const char *Avx2(const char *desde, const char *hasta, bool &altos)
@@ -45,4 +45,4 @@ bool ConAvx2()
 }
 #endif
 
-} // namespace modMain::fin_de_linea
+} // namespace motor::fin_de_linea

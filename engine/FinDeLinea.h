@@ -6,7 +6,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace modMain::fin_de_linea {
+namespace motor::fin_de_linea {
 
 // Each gives the first CR or LF in [desde, hasta), or hasta, and sets altos
 // when a byte of 0x80 or above stands before it (a line that may not be
@@ -50,4 +50,4 @@ inline const char *Sse2(const char *desde, const char *hasta, bool &altos)
 const char *Avx2(const char *desde, const char *hasta, bool &altos);
 bool ConAvx2();
 
-} // namespace modMain::fin_de_linea
+} // namespace motor::fin_de_linea

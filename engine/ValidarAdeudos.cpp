@@ -1,7 +1,7 @@
 #include "campos.h"
 #include "comprobacion.h"
 
-namespace modMain {
+namespace motor {
 namespace {
 
 // Both records carry the account in one piece at 69 to 88:
@@ -62,4 +62,4 @@ void ComprobarAdeudos(Comprobacion &comprobacion)
     RecorrerFichero(comprobacion, ComprobarLinea);
 }
 
-} // namespace modMain
+} // namespace motor

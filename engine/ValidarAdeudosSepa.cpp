@@ -1,7 +1,7 @@
 #include "campos.h"
 #include "comprobacion.h"
 
-namespace modMain {
+namespace motor {
 namespace {
 
 // Positions "02" and "03" records share: the record code and the data number.
@@ -72,4 +72,4 @@ void ComprobarAdeudosSepa(Comprobacion &comprobacion)
     RecorrerFichero(comprobacion, ComprobarLinea);
 }
 
-} // namespace modMain
+} // namespace motor

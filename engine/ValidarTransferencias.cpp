@@ -1,7 +1,7 @@
 #include "campos.h"
 #include "comprobacion.h"
 
-namespace modMain {
+namespace motor {
 namespace {
 
 // Both records: the data number, and the account with its DC set apart.
@@ -88,4 +88,4 @@ void ComprobarTransferencias(Comprobacion &comprobacion)
     RecorrerFichero(comprobacion, ComprobarLinea);
 }
 
-} // namespace modMain
+} // namespace motor

@@ -1,7 +1,7 @@
 #include "campos.h"
 #include "comprobacion.h"
 
-namespace modMain {
+namespace motor {
 namespace {
 
 // Every record: its code at 1-2, its kind at 3-5 and the data number at 11-13.
@@ -67,4 +67,4 @@ void ComprobarTransferenciasSepa(Comprobacion &comprobacion)
     RecorrerFichero(comprobacion, ComprobarLinea);
 }
 
-} // namespace modMain
+} // namespace motor

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-namespace modMain {
+namespace motor {
 namespace {
 
 // The root's namespace names the message, whatever the version, the schema's
@@ -599,4 +599,4 @@ void ComprobarXml(Comprobacion &comprobacion)
     LectorXml(comprobacion).Leer();
 }
 
-} // namespace modMain
+} // namespace motor

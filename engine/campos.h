@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace modMain {
+namespace motor {
 
 struct Campo
 {
@@ -54,4 +54,4 @@ template <std::size_t N> inline bool EmpiezaPor(std::string_view linea, const ch
     return CampoIgual(linea, { 1, N - 1 }, { codigo, N - 1 });
 }
 
-} // namespace modMain
+} // namespace motor

@@ -2,7 +2,7 @@
 
 #include "campos.h"
 
-namespace modMain {
+namespace motor {
 
 void Comprobacion::EscribirLineaDeError(
     std::string_view entrada, FalloCuenta fallo, bool ordenante, unsigned long long linea)
@@ -82,4 +82,4 @@ void Comprobacion::Terminar(Resultado &resultado)
     resultado.hayErrores = hayErrores_ || resultado.fallo.has_value();
 }
 
-} // namespace modMain
+} // namespace motor

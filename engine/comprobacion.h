@@ -6,7 +6,6 @@
 #include "ficheros.h"
 #include "interfaz.h"
 #include "logseguro.h"
-#include "modMain.h"
 #include "proceso.h"
 #include "utf8.h"
 
@@ -15,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace modMain {
+namespace motor {
 
 inline constexpr std::string_view kSeparador = "* * * * * * * * * * * * * * * * * * *";
 // Windows-1252 bytes: 0xED is "í", 0xF3 is "ó".
@@ -221,4 +220,4 @@ void ComprobarAdeudosSepa(Comprobacion &comprobacion);
 void ComprobarTransferenciasSepa(Comprobacion &comprobacion);
 void ComprobarXml(Comprobacion &comprobacion);
 
-} // namespace modMain
+} // namespace motor

@@ -1,10 +1,15 @@
-// The account checks every checker shares: the CCC's two check digits
-// (CalcularDC, in modMain.h) and the IBAN.
+// The account checks every checker shares: the CCC's two check digits and
+// the IBAN.
 #pragma once
 
+#include <string>
 #include <string_view>
 
-namespace modMain {
+namespace motor {
+
+// The two check digits of an account, or "**" when the eighteen positions are
+// not all digits.
+std::string CalcularDC(std::string_view entidad, std::string_view oficina, std::string_view cuenta);
 
 enum class FalloCuenta {
     Ninguno,
@@ -17,4 +22,4 @@ enum class FalloCuenta {
 // letters taken in either case.
 FalloCuenta ComprobarIBAN(std::string_view campo);
 
-} // namespace modMain
+} // namespace motor

@@ -1,6 +1,6 @@
 #include "disco.h"
 
-namespace modMain::disco {
+namespace motor::disco {
 
 std::size_t Leer(std::FILE *fichero, char *destino, std::size_t cuantos)
 {
@@ -17,4 +17,4 @@ std::size_t Escribir(std::FILE *fichero, const char *origen, std::size_t cuantos
     return std::fwrite(origen, 1, cuantos, fichero);
 }
 
-} // namespace modMain::disco
+} // namespace motor::disco

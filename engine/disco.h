@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdio>
 
-namespace modMain::disco {
+namespace motor::disco {
 
 // As std::fread of bytes.
 std::size_t Leer(std::FILE *fichero, char *destino, std::size_t cuantos);
@@ -16,4 +16,4 @@ bool HayError(std::FILE *fichero);
 // As std::fwrite of bytes.
 std::size_t Escribir(std::FILE *fichero, const char *origen, std::size_t cuantos);
 
-} // namespace modMain::disco
+} // namespace motor::disco

@@ -8,7 +8,7 @@
 #include <sys/mman.h>
 #endif
 
-namespace modMain {
+namespace motor {
 namespace {
 
 constexpr std::size_t kTamBufferLectura = 1 << 20;
@@ -192,4 +192,4 @@ bool EscritorLog::Cerrar()
     return !falloEscritura_;
 }
 
-} // namespace modMain
+} // namespace motor

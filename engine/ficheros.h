@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace modMain {
+namespace motor {
 
 struct CierreFichero
 {
@@ -164,4 +164,4 @@ private:
     bool falloEscritura_ = false;
 };
 
-} // namespace modMain
+} // namespace motor

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-namespace modMain {
+namespace motor {
 namespace {
 
 class InterfazSinVentanas final : public Interfaz
@@ -26,4 +26,4 @@ Interfaz &InterfazActual()
     return conectada ? *conectada : sinVentanas;
 }
 
-} // namespace modMain
+} // namespace motor

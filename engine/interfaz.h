@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-namespace modMain {
+namespace motor {
 
 // A faulty account as its log block reports it: the line it is on, whether it
 // is the ordering party's (or creditor's) or an individual order's, and what failed.
@@ -41,4 +41,4 @@ void ConectarInterfaz(Interfaz *interfaz);
 // The attached side, or the headless one.
 Interfaz &InterfazActual();
 
-} // namespace modMain
+} // namespace motor

@@ -18,7 +18,7 @@
 #endif
 #include <system_error>
 
-namespace modMain {
+namespace motor {
 namespace {
 
 namespace fs = std::filesystem;
@@ -167,7 +167,7 @@ bool LogSeguro::Carpeta::AdmiteFicheros() const
 
 Fichero LogSeguro::Carpeta::CrearNuevo(const std::string &nombre) const
 {
-    return modMain::CrearNuevo(TextoDeRuta(RutaDeSistema(ruta_) / RutaDeSistema(nombre)));
+    return motor::CrearNuevo(TextoDeRuta(RutaDeSistema(ruta_) / RutaDeSistema(nombre)));
 }
 
 // The system's own lists of who may read are inherited from the folder.
@@ -277,4 +277,4 @@ bool LogSeguro::Carpeta::Borrar(const std::string &nombre) const
 
 #endif
 
-} // namespace modMain
+} // namespace motor

@@ -12,7 +12,11 @@
 #include <string>
 #include <string_view>
 
-namespace modMain {
+namespace motor {
+
+// Whether a file or a link stands at the log path: what a run replaces or
+// removes. Anything else there (a folder, a device) a run refuses.
+bool HayLogQueReemplazar(const std::string &salida);
 
 class LogSeguro
 {
@@ -92,4 +96,4 @@ private:
     std::optional<EscritorLog> escritor_;
 };
 
-} // namespace modMain
+} // namespace motor

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace modMain {
+namespace motor {
 
 enum class Fallo {
     NoSePuedeAbrirEntrada,
@@ -48,4 +48,4 @@ constexpr std::string_view Mensaje(Fallo fallo)
     return {};
 }
 
-} // namespace modMain
+} // namespace motor

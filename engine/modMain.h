@@ -1,10 +1,13 @@
 // Cotarel's validation engine as the windows and other programs use it: the
 // run state and the procedures that check one CSB order file and write its
-// error log. Each procedure runs the core (proceso.h) and copies its result
-// into the run state; nothing else writes the run state.
+// error log. Each procedure runs the core (namespace motor, proceso.h) and
+// copies its result into the run state; nothing else writes the run state.
+// Nothing in the engine includes this header: it is the layer on top.
 #pragma once
 
 #include "DerivarNombreLog.h"
+#include "cuentas.h"
+#include "logseguro.h"
 #include "proceso.h"
 #include "tipos.h"
 
@@ -13,6 +16,10 @@
 #include <string_view>
 
 namespace modMain {
+
+// Every name of the engine's core, as these programs have always written them
+// (modMain::CalcularDC, modMain::Resultado...).
+using namespace motor;
 
 // Run state, alive for the whole process. The windows set the two paths before
 // a run and read the outcome after it.
@@ -23,10 +30,6 @@ extern double NumLinea; // number of the input line last read
 extern std::string DCCalculado; // check digits computed for the last account
 // Faulty accounts reported by the last run that opened both files.
 extern unsigned long long NumCuentasErroneas;
-
-// The two check digits of an account, or "**" when the eighteen positions are
-// not all digits.
-std::string CalcularDC(std::string_view entidad, std::string_view oficina, std::string_view cuenta);
 
 // The first line of a file, read as a run reads it (empty for a file without
 // lines), or nothing when the file cannot be opened or read.

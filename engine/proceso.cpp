@@ -4,7 +4,7 @@
 #include "ficheros.h"
 #include "logseguro.h"
 
-namespace modMain {
+namespace motor {
 namespace {
 
 // The busy pointer for as long as the run lasts, whichever way it ends.
@@ -134,4 +134,4 @@ std::optional<TipoArchivo> ClasificarFichero(const std::string &ruta)
     return Clasificar(lector);
 }
 
-} // namespace modMain
+} // namespace motor

@@ -1,6 +1,6 @@
 // The core of a run: one input path, one log path and the windows' seam in,
 // the whole outcome out as a value. Nothing here touches the run state that
-// modMain keeps for the windows.
+// the legacy layer (modMain.h) keeps for the windows.
 #pragma once
 
 #include "interfaz.h"
@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace modMain {
+namespace motor {
 
 struct Resultado
 {
@@ -56,12 +56,8 @@ Resultado Procesar(const std::string &entrada, const std::string &salida, Interf
 Resultado Comprobar(
     TipoArchivo tipo, const std::string &entrada, const std::string &salida, Interfaz &interfaz);
 
-// Whether a file or a link stands at the log path: what a run replaces or
-// removes. Anything else there (a folder, a device) a run refuses.
-bool HayLogQueReemplazar(const std::string &salida);
-
 // The kind of a file from its first bytes, as a run decides it; nothing when
 // it cannot be opened or read.
 std::optional<TipoArchivo> ClasificarFichero(const std::string &ruta);
 
-} // namespace modMain
+} // namespace motor

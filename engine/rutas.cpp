@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #endif
 
-namespace modMain {
+namespace motor {
 
 #ifdef _WIN32
 
@@ -82,4 +82,4 @@ std::FILE *CrearExclusivo(const std::string &ruta)
 
 #endif
 
-} // namespace modMain
+} // namespace motor

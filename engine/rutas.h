@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace modMain {
+namespace motor {
 
 // On Windows the UTF-8 text becomes UTF-16; text that is not UTF-8 is taken
 // in the system's code page, as Windows itself would take it.
@@ -28,4 +28,4 @@ std::FILE *AbrirLectura(const std::string &ruta);
 // included, already stands at the path, or when it cannot be created.
 std::FILE *CrearExclusivo(const std::string &ruta);
 
-} // namespace modMain
+} // namespace motor

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace modMain {
+namespace motor {
 
 // Kind of an order file, known by the start of its first line.
 enum class TipoArchivo {
@@ -47,4 +47,4 @@ constexpr std::string_view NombreTipo(TipoArchivo tipo)
 // line or go on past it: only the start of the first line decides.
 TipoArchivo TipoDelInicio(std::string_view inicio);
 
-} // namespace modMain
+} // namespace motor

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-namespace modMain {
+namespace motor {
 namespace {
 
 char32_t Decodificar(std::string_view caracter)
@@ -86,4 +86,4 @@ char32_t CaracterLatin9(unsigned char byte)
     return byte;
 }
 
-} // namespace modMain
+} // namespace motor

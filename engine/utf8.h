@@ -11,7 +11,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace modMain {
+namespace motor {
 
 // Where the first byte of 0x80 or above is, or the text's size: sixteen bytes
 // at a time where the processor has SSE2, since every line of a flat file is
@@ -125,4 +125,4 @@ char32_t CaracterWindows1252(unsigned char byte);
 // The character of an ISO-8859-15 (Latin-9) byte.
 char32_t CaracterLatin9(unsigned char byte);
 
-} // namespace modMain
+} // namespace motor

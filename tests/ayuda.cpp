@@ -61,7 +61,7 @@ std::set<std::string> CarpetaTemporal::Nombres() const
 {
     std::set<std::string> nombres;
     for (const auto &entrada : std::filesystem::directory_iterator(ruta_)) {
-        nombres.insert(modMain::TextoDeRuta(entrada.path().filename()));
+        nombres.insert(motor::TextoDeRuta(entrada.path().filename()));
     }
     return nombres;
 }
@@ -137,7 +137,7 @@ void PrintTo(const CasoComprobador &caso, std::ostream *salida)
     *salida << caso.nombre;
 }
 
-void ComprobarCaso(modMain::TipoArchivo tipo, const CasoComprobador &caso)
+void ComprobarCaso(motor::TipoArchivo tipo, const CasoComprobador &caso)
 {
     CarpetaTemporal carpeta;
     InterfazGrabadora interfaz;
@@ -145,7 +145,7 @@ void ComprobarCaso(modMain::TipoArchivo tipo, const CasoComprobador &caso)
     const auto salida = carpeta / "remesa.log";
     EscribirBytes(entrada, Unir(caso.lineas));
 
-    const modMain::Resultado resultado = modMain::Comprobar(tipo, entrada, salida, interfaz);
+    const motor::Resultado resultado = motor::Comprobar(tipo, entrada, salida, interfaz);
 
     EXPECT_EQ(LeerBytes(salida), Unir(caso.log));
     EXPECT_EQ(std::filesystem::exists(salida), !caso.log.empty());

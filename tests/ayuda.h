@@ -36,12 +36,12 @@ public:
         : ruta_(std::move(ruta))
     {
     }
-    operator std::string() const { return modMain::TextoDeRuta(ruta_); }
+    operator std::string() const { return motor::TextoDeRuta(ruta_); }
     operator const std::filesystem::path &() const { return ruta_; }
     std::string string() const { return *this; }
     RutaPrueba operator/(const std::string &nombre) const
     {
-        return RutaPrueba(ruta_ / modMain::RutaDeSistema(nombre));
+        return RutaPrueba(ruta_ / motor::RutaDeSistema(nombre));
     }
 
 private:
@@ -66,11 +66,11 @@ private:
 };
 
 // Records what the engine asks of the windows; attached for its lifetime.
-class InterfazGrabadora final : public modMain::Interfaz
+class InterfazGrabadora final : public motor::Interfaz
 {
 public:
-    InterfazGrabadora() { modMain::ConectarInterfaz(this); }
-    ~InterfazGrabadora() override { modMain::ConectarInterfaz(nullptr); }
+    InterfazGrabadora() { motor::ConectarInterfaz(this); }
+    ~InterfazGrabadora() override { motor::ConectarInterfaz(nullptr); }
     void MostrarMensaje(std::string_view texto) override { mensajes.emplace_back(texto); }
     void PunteroOcupado() override { llamadas += "ocupado;"; }
     void PunteroNormal() override { llamadas += "normal;"; }
@@ -108,6 +108,6 @@ void PrintTo(const CasoComprobador &caso, std::ostream *salida);
 
 // Writes the case's input, runs the checker of the kind on it, and compares
 // the log byte for byte, the outcome and the line count.
-void ComprobarCaso(modMain::TipoArchivo tipo, const CasoComprobador &caso);
+void ComprobarCaso(motor::TipoArchivo tipo, const CasoComprobador &caso);
 
 } // namespace prueba

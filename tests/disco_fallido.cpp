@@ -27,7 +27,7 @@ Fallo escritura;
 
 } // namespace
 
-namespace modMain::disco {
+namespace motor::disco {
 
 std::size_t Leer(std::FILE *fichero, char *destino, std::size_t cuantos)
 {
@@ -44,7 +44,7 @@ std::size_t Escribir(std::FILE *fichero, const char *origen, std::size_t cuantos
     return escritura.Toca(fichero) ? 0 : std::fwrite(origen, 1, cuantos, fichero);
 }
 
-} // namespace modMain::disco
+} // namespace motor::disco
 
 namespace prueba {
 

@@ -35,9 +35,9 @@ std::wstring Citar(const std::wstring &argumento)
 HANDLE Abrir(const std::string &ruta, bool escribir)
 {
     SECURITY_ATTRIBUTES heredable { sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE };
-    return CreateFileW(modMain::RutaDeSistema(ruta).c_str(),
-        escribir ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &heredable,
-        escribir ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(motor::RutaDeSistema(ruta).c_str(), escribir ? GENERIC_WRITE : GENERIC_READ,
+        FILE_SHARE_READ | FILE_SHARE_WRITE, &heredable, escribir ? CREATE_ALWAYS : OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 } // namespace
@@ -46,9 +46,9 @@ Ejecucion EjecutarPrograma(const std::string &programa, const std::vector<std::s
     const CarpetaTemporal &carpeta, const Redirecciones &redirecciones)
 {
     const std::string salida = carpeta / "stdout", errores = carpeta / "stderr";
-    std::wstring linea = Citar(modMain::RutaDeSistema(programa).wstring());
+    std::wstring linea = Citar(motor::RutaDeSistema(programa).wstring());
     for (const auto &argumento : argumentos) {
-        linea += L" " + Citar(modMain::RutaDeSistema(argumento).wstring());
+        linea += L" " + Citar(motor::RutaDeSistema(argumento).wstring());
     }
     STARTUPINFOW inicio {};
     inicio.cb = sizeof inicio;

@@ -112,7 +112,7 @@ class ValidarAdeudosTest : public testing::TestWithParam<prueba::CasoComprobador
 
 TEST_P(ValidarAdeudosTest, EscribeElLogEsperado)
 {
-    prueba::ComprobarCaso(modMain::TipoArchivo::Adeudos, GetParam());
+    prueba::ComprobarCaso(motor::TipoArchivo::Adeudos, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, ValidarAdeudosTest, testing::ValuesIn(Casos()),

@@ -1,4 +1,4 @@
-#include "modMain.h"
+#include "cuentas.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ class CalcularDCTest : public testing::TestWithParam<CasoDC>
 TEST_P(CalcularDCTest, DaLosDigitosDeControl)
 {
     const CasoDC &caso = GetParam();
-    EXPECT_EQ(modMain::CalcularDC(caso.entidad, caso.oficina, caso.cuenta), caso.esperado);
+    EXPECT_EQ(motor::CalcularDC(caso.entidad, caso.oficina, caso.cuenta), caso.esperado);
 }
 
 const CasoDC kCasos[] = {

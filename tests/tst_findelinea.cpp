@@ -67,9 +67,9 @@ TEST_P(FinDeLineaTest, EncuentraElPrimerCRoLF)
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, FinDeLineaTest,
-    testing::Values(CasoBuscador { "byte_by_byte", modMain::fin_de_linea::ByteAByte, true },
-        CasoBuscador { "sse2", modMain::fin_de_linea::Sse2, true },
-        CasoBuscador { "avx2", modMain::fin_de_linea::Avx2, modMain::fin_de_linea::ConAvx2() }),
+    testing::Values(CasoBuscador { "byte_by_byte", motor::fin_de_linea::ByteAByte, true },
+        CasoBuscador { "sse2", motor::fin_de_linea::Sse2, true },
+        CasoBuscador { "avx2", motor::fin_de_linea::Avx2, motor::fin_de_linea::ConAvx2() }),
     [](const auto &info) { return std::string(info.param.nombre); });
 
 } // namespace

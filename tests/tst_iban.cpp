@@ -4,7 +4,7 @@
 
 namespace {
 
-using modMain::FalloCuenta;
+using motor::FalloCuenta;
 
 struct CasoIban
 {
@@ -24,7 +24,7 @@ class IbanTest : public testing::TestWithParam<CasoIban>
 
 TEST_P(IbanTest, Comprueba)
 {
-    EXPECT_EQ(modMain::ComprobarIBAN(GetParam().campo), GetParam().fallo);
+    EXPECT_EQ(motor::ComprobarIBAN(GetParam().campo), GetParam().fallo);
 }
 
 const CasoIban kCasos[] = {

@@ -1,4 +1,4 @@
-#include "modMain.h"
+#include "DerivarNombreLog.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ class DerivarNombreLogTest : public testing::TestWithParam<CasoNombre>
 
 TEST_P(DerivarNombreLogTest, DaLaRutaDelLog)
 {
-    EXPECT_EQ(modMain::DerivarNombreLog(GetParam().entrada), GetParam().log);
+    EXPECT_EQ(motor::DerivarNombreLog(GetParam().entrada), GetParam().log);
 }
 
 const CasoNombre kCasos[] = {

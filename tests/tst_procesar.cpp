@@ -36,7 +36,7 @@ struct CasoTipo
 {
     const char *nombre;
     const char *primeraLinea;
-    modMain::TipoArchivo tipo;
+    motor::TipoArchivo tipo;
 };
 
 // Test names carry the case; the parameter itself need not be printed.
@@ -51,10 +51,10 @@ class TipoFicheroTest : public testing::TestWithParam<CasoTipo>
 
 TEST_P(TipoFicheroTest, ClasificaPorLosDosPrimerosCaracteres)
 {
-    EXPECT_EQ(modMain::TipoFichero(GetParam().primeraLinea), GetParam().tipo);
+    EXPECT_EQ(motor::TipoFichero(GetParam().primeraLinea), GetParam().tipo);
 }
 
-using modMain::TipoArchivo;
+using motor::TipoArchivo;
 const CasoTipo kTipos[] = {
     { "debit_01", "0180B12345678", TipoArchivo::Adeudos },
     { "debit_51", "5180B12345678", TipoArchivo::Adeudos },
@@ -128,7 +128,7 @@ TEST_F(ProcesarFicheroTest, NombreLargoYPermisosDelLogAnterior)
     prueba::EscribirBytes(carpeta / (nombre + ".q19"), ConCRLF({ "5180", kAdeudoMalo }));
     prueba::EscribirBytes(carpeta / (nombre + ".log"), "earlier log");
     EXPECT_EQ(
-        modMain::Procesar(carpeta / (nombre + ".q19"), carpeta / (nombre + ".log"), interfaz).fallo,
+        motor::Procesar(carpeta / (nombre + ".q19"), carpeta / (nombre + ".log"), interfaz).fallo,
         std::nullopt);
     EXPECT_EQ(prueba::LeerBytes(carpeta / (nombre + ".log")), kLogAdeudoMalo);
 #ifndef _WIN32
@@ -147,7 +147,7 @@ TEST_F(ProcesarFicheroTest, NombreLargoYPermisosDelLogAnterior)
 // The log's folder is moved and a link to another folder put in its place
 // while the run reads: the run ends in the folder it started in, and the
 // other folder's log stays as it was, clean run or not.
-class CarpetaCambiada final : public modMain::Interfaz
+class CarpetaCambiada final : public motor::Interfaz
 {
 public:
     CarpetaCambiada(std::filesystem::path carpeta, std::filesystem::path otra)
@@ -186,7 +186,7 @@ TEST(CarpetaDelLog, SeQuedaEnLaCarpetaDelInicio)
         prueba::EscribirBytes(carpeta / "b" / "m.log", "another folder's log");
         CarpetaCambiada interfaz(carpeta / "a", carpeta / "b");
         const auto resultado
-            = modMain::Procesar(carpeta / "a" / "m.q19", carpeta / "a" / "m.log", interfaz);
+            = motor::Procesar(carpeta / "a" / "m.q19", carpeta / "a" / "m.log", interfaz);
         EXPECT_EQ(resultado.fallo, std::nullopt);
         EXPECT_EQ(prueba::LeerBytes(carpeta / "b" / "m.log"), "another folder's log");
         std::set<std::string> esperadas { "m.q19" };
@@ -207,7 +207,7 @@ TEST(CarpetaDelLog, SeQuedaEnLaCarpetaDelInicio)
 // to hide from a stop request: the run is asked at every block of it.
 TEST(LineaSinFin, PreguntaSiPararEnCadaBloque)
 {
-    struct Contadora final : modMain::Interfaz
+    struct Contadora final : motor::Interfaz
     {
         void MostrarMensaje(std::string_view) override { }
         bool Interrumpido() override { return ++preguntas == 3; }
@@ -215,8 +215,8 @@ TEST(LineaSinFin, PreguntaSiPararEnCadaBloque)
     } interfaz;
     prueba::CarpetaTemporal carpeta;
     prueba::EscribirBytes(carpeta / "m.q19", "01" + std::string(5 << 20, '0') + "\r\n");
-    const auto resultado = modMain::Procesar(carpeta / "m.q19", carpeta / "m.log", interfaz);
-    EXPECT_EQ(resultado.fallo, modMain::Fallo::Interrumpido);
+    const auto resultado = motor::Procesar(carpeta / "m.q19", carpeta / "m.log", interfaz);
+    EXPECT_EQ(resultado.fallo, motor::Fallo::Interrumpido);
     EXPECT_EQ(interfaz.preguntas, 3);
 }
 

@@ -136,7 +136,7 @@ class AdeudosSepaTest : public testing::TestWithParam<prueba::CasoComprobador>
 
 TEST_P(AdeudosSepaTest, EscribeElLogEsperado)
 {
-    prueba::ComprobarCaso(modMain::TipoArchivo::AdeudosSepa, GetParam());
+    prueba::ComprobarCaso(motor::TipoArchivo::AdeudosSepa, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, AdeudosSepaTest, testing::ValuesIn(CasosAdeudos()),
@@ -148,7 +148,7 @@ class TransferenciasSepaTest : public testing::TestWithParam<prueba::CasoComprob
 
 TEST_P(TransferenciasSepaTest, EscribeElLogEsperado)
 {
-    prueba::ComprobarCaso(modMain::TipoArchivo::TransferenciasSepa, GetParam());
+    prueba::ComprobarCaso(motor::TipoArchivo::TransferenciasSepa, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, TransferenciasSepaTest, testing::ValuesIn(CasosTransferencias()),

@@ -105,7 +105,7 @@ class ValidarTransferenciasTest : public testing::TestWithParam<prueba::CasoComp
 
 TEST_P(ValidarTransferenciasTest, EscribeElLogEsperado)
 {
-    prueba::ComprobarCaso(modMain::TipoArchivo::Transferencias, GetParam());
+    prueba::ComprobarCaso(motor::TipoArchivo::Transferencias, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, ValidarTransferenciasTest, testing::ValuesIn(Casos()),

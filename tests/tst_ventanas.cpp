@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(Casos, CentrarSobreTest, testing::ValuesIn(kCentrados),
 
 TEST(Desenlace, CadaResultadoDeUnaEjecucion)
 {
-    modMain::Resultado resultado;
+    motor::Resultado resultado;
     resultado.cuentasComprobadas = 3;
     EXPECT_EQ(ventanas::DesenlaceDe(resultado),
         (Desenlace { "Proceso terminado", ventanas::Color { 0, 0, 255 }, false }));
@@ -147,7 +147,7 @@ TEST(Desenlace, CadaResultadoDeUnaEjecucion)
     resultado.cuentasComprobadas = 0;
     EXPECT_EQ(ventanas::DesenlaceDe(resultado),
         (Desenlace { "No se ha comprobado ninguna cuenta", ventanas::Color { 255, 0, 0 }, false }));
-    resultado.fallo = modMain::Fallo::NoSePuedeCrearSalida;
+    resultado.fallo = motor::Fallo::NoSePuedeCrearSalida;
     EXPECT_EQ(ventanas::DesenlaceDe(resultado), std::nullopt);
 }
 

@@ -5,7 +5,7 @@
 
 namespace {
 
-using modMain::TipoArchivo;
+using motor::TipoArchivo;
 
 struct CasoXml
 {
@@ -36,8 +36,8 @@ TEST_P(XmlTest, LogOMensaje)
     prueba::InterfazGrabadora interfaz;
     prueba::EscribirBytes(carpeta / "remesa.log", "earlier log");
 
-    const modMain::Resultado resultado
-        = modMain::Procesar(datos / caso.fichero, carpeta / "remesa.log", interfaz);
+    const motor::Resultado resultado
+        = motor::Procesar(datos / caso.fichero, carpeta / "remesa.log", interfaz);
 
     const std::string log = caso.log;
     const std::string mensaje = caso.mensaje;
@@ -131,8 +131,8 @@ TEST_P(LimiteTest, RechazaEnLaLinea)
         "<?xml version=\"1.0\"?>\n<Document "
         "xmlns=\"urn:iso:std:iso:20022:tech:xsd:pain.008.001.02\">\n"
             + GetParam().cuerpo + "</Document>\n");
-    const modMain::Resultado resultado
-        = modMain::Procesar(carpeta / "remesa.xml", carpeta / "remesa.log", interfaz);
+    const motor::Resultado resultado
+        = motor::Procesar(carpeta / "remesa.xml", carpeta / "remesa.log", interfaz);
     const std::string mensaje = GetParam().mensaje;
     if (mensaje.empty()) {
         EXPECT_TRUE(resultado.Terminado());

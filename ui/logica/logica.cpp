@@ -1,6 +1,7 @@
 #include "logica.h"
 
 #include "DerivarNombreLog.h"
+#include "logseguro.h"
 #include "rutas.h"
 
 #include <cmath>
@@ -9,18 +10,18 @@
 
 namespace ventanas {
 
-std::optional<Desenlace> DesenlaceDe(const modMain::Resultado &resultado)
+std::optional<Desenlace> DesenlaceDe(const motor::Resultado &resultado)
 {
     if (!resultado.Terminado()) {
         return std::nullopt;
     }
     if (resultado.hayErrores) {
-        return Desenlace { modMain::kProcesoConErrores, kRojo, true };
+        return Desenlace { motor::kProcesoConErrores, kRojo, true };
     }
     if (resultado.SinCuentas()) {
-        return Desenlace { modMain::kSinCuentas, kRojo, false };
+        return Desenlace { motor::kSinCuentas, kRojo, false };
     }
-    return Desenlace { modMain::kProcesoTerminado, kAzul, false };
+    return Desenlace { motor::kProcesoTerminado, kAzul, false };
 }
 
 Punto CentrarSobre(Rectangulo principal, int ancho, int alto, int dpi)
@@ -81,8 +82,8 @@ void LogicaEntrada::Abrir(std::string_view ruta)
         return;
     }
     std::error_code error;
-    const auto absoluta = std::filesystem::absolute(modMain::RutaDeSistema(ruta), error);
-    dialogo_.fichero = error ? std::string(ruta) : modMain::TextoDeRuta(absoluta);
+    const auto absoluta = std::filesystem::absolute(motor::RutaDeSistema(ruta), error);
+    dialogo_.fichero = error ? std::string(ruta) : motor::TextoDeRuta(absoluta);
     Tomar(dialogo_.fichero);
 }
 
@@ -93,7 +94,7 @@ void LogicaEntrada::Tomar(std::string ruta)
     if (entrada_.empty()) {
         return;
     }
-    salida_ = modMain::DerivarNombreLog(entrada_);
+    salida_ = motor::DerivarNombreLog(entrada_);
     ConfirmarNombreLog();
     ComprobarPrimeraLinea();
 }
@@ -101,7 +102,7 @@ void LogicaEntrada::Tomar(std::string ruta)
 // An existing log is replaced only when the user agrees to it.
 void LogicaEntrada::ConfirmarNombreLog()
 {
-    if (modMain::HayLogQueReemplazar(salida_) && !servicios_.Preguntar(kPreguntaSobreescribir)) {
+    if (motor::HayLogQueReemplazar(salida_) && !servicios_.Preguntar(kPreguntaSobreescribir)) {
         salida_.clear();
         vista_.MostrarSalida({});
         vista_.HabilitarProcesar(false);
@@ -113,10 +114,10 @@ void LogicaEntrada::ConfirmarNombreLog()
 
 void LogicaEntrada::ComprobarPrimeraLinea()
 {
-    const auto tipo = modMain::ClasificarFichero(entrada_);
-    if (!tipo || *tipo == modMain::TipoArchivo::NoCSB) {
-        servicios_.Mensaje(modMain::Mensaje(
-            tipo ? modMain::Fallo::NoEsCSB : modMain::Fallo::NoSePuedeAbrirEntrada));
+    const auto tipo = motor::ClasificarFichero(entrada_);
+    if (!tipo || *tipo == motor::TipoArchivo::NoCSB) {
+        servicios_.Mensaje(
+            motor::Mensaje(tipo ? motor::Fallo::NoEsCSB : motor::Fallo::NoSePuedeAbrirEntrada));
         vista_.HabilitarProcesar(false);
     }
 }
@@ -125,7 +126,7 @@ void LogicaEntrada::ComprobarPrimeraLinea()
 // no outcome to show, and the log path is as it was.
 void LogicaEntrada::Procesar()
 {
-    const auto desenlace = DesenlaceDe(modMain::Procesar(entrada_, salida_, *this));
+    const auto desenlace = DesenlaceDe(motor::Procesar(entrada_, salida_, *this));
     if (desenlace) {
         vista_.MostrarResultado(*desenlace, salida_);
     }

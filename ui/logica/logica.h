@@ -30,7 +30,7 @@ struct Desenlace
 };
 
 // Nothing for a run that stopped with a message of its own: it has no outcome.
-std::optional<Desenlace> DesenlaceDe(const modMain::Resultado &resultado);
+std::optional<Desenlace> DesenlaceDe(const motor::Resultado &resultado);
 
 // The main window's face: what it shows and its one modal dialog.
 class Vista
@@ -72,7 +72,7 @@ std::string OrdenEditor(std::string_view log);
 void AbrirDetalles(Servicios &servicios, std::string_view log);
 
 // frmEntrada's rules. The two paths live here; the face shows them.
-class LogicaEntrada : private modMain::Interfaz
+class LogicaEntrada : private motor::Interfaz
 {
 public:
     // Neither is owned; both must outlive this.

@@ -147,12 +147,12 @@ void AjustarAreaCliente(HWND ventana, const ventanas::Ventana &diseno, int dpi)
 
 std::wstring Ancho(std::string_view texto)
 {
-    return modMain::TextoAncho(texto);
+    return motor::TextoAncho(texto);
 }
 
 std::string Utf8(std::wstring_view texto)
 {
-    return modMain::TextoUtf8(texto);
+    return motor::TextoUtf8(texto);
 }
 
 std::string TextoDe(HWND control)
