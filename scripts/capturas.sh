@@ -20,7 +20,7 @@ buscar() { timeout 10 xdotool search --sync --name "^$1\$" | head -1; }
 
 "$construccion/app/cotarel" &
 pid_programa=$!
-principal=$(buscar "Cotarel Ver 1.0")
+principal=$(buscar "Cotarel Ver $(scripts/version.sh titulo)")
 xdotool windowfocus --sync "$principal"
 xdotool key ctrl+o
 dialogo=$(buscar "Abrir fichero a filtrar")

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 salida=$(realpath -m "${1:-build/paquetes}")
-fuente="$salida/cotarel-1.00"
+fuente="$salida/cotarel-$(scripts/version.sh)"
 rm -rf "$salida"
 mkdir -p "$fuente"
 git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf - | tar -xf - -C "$fuente"

@@ -8,8 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 salida=$(realpath -m "${1:-build/paquetes}")
 bash scripts/paquetes.sh "$salida" > /dev/null
-check="$salida/cotarel-check_1.00_amd64.deb"
-escritorio="$salida/cotarel_1.00_amd64.deb"
+version=$(scripts/version.sh)
+check="$salida/cotarel-check_${version}_amd64.deb"
+escritorio="$salida/cotarel_${version}_amd64.deb"
 raiz=$(mktemp -d)
 trap 'rm -rf "$raiz"' EXIT
 fallos=0
@@ -17,6 +18,10 @@ fallo() {
     echo "FAIL: $*"
     fallos=$((fallos + 1))
 }
+
+# The Debian changelog's version is the project's.
+registrado=$(dpkg-parsechangelog -l packaging/debian/changelog -S Version)
+[ "$registrado" == "$version" ] || fallo "debian/changelog says $registrado, the project $version"
 
 # cotarel-check alone, as on a server without a display.
 dpkg -x "$check" "$raiz/servidor"

@@ -8,6 +8,7 @@ set -euo pipefail
 
 programa=$1
 datos=$2
+titulo=$(bash "$(dirname "$(realpath "$0")")/../scripts/version.sh" titulo)
 for herramienta in Xvfb xdotool; do
     if ! command -v "$herramienta" > /dev/null; then
         echo "SKIP: $herramienta is not installed; the real-window test needs Xvfb and xdotool"
@@ -63,7 +64,7 @@ cp "$datos/adeudos.q19" "$entrada"
 
 "$programa" &
 pid_programa=$!
-principal=$(buscar "Cotarel Ver 1.0") || fallo "no main window"
+principal=$(buscar "Cotarel Ver $titulo") || fallo "no main window"
 geometria=$(xdotool getwindowgeometry "$principal")
 echo "$geometria" | grep -q "Position: 0,0" || fallo "main window not at the top-left corner: $geometria"
 echo "$geometria" | grep -q "Geometry: 368x244" || fallo "client area not 368 x 244: $geometria"

@@ -12,6 +12,7 @@ instalador=$(ls "$construccion"/cotarel-*-instalador.exe)
 destino="$WINEPREFIX/drive_c/CotarelPrueba"
 menu=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs)
 clave='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Cotarel'
+version=$(bash "$datos/../../scripts/version.sh")
 fallar() { echo "FAIL: $*"; exit 1; }
 
 echo "== Installer: $(basename "$instalador"), $(stat -c %s "$instalador") bytes"
@@ -22,11 +23,11 @@ for fichero in cotarel.exe cotarel-check.exe LICENSE.txt desinstalar.exe; do
 done
 [ -f "$menu/Cotarel.lnk" ] || fallar "no Start-menu shortcut"
 registro=$(wine reg query "$clave" 2> /dev/null | tr -d '\r')
-for valor in "DisplayName    REG_SZ    Cotarel" "DisplayVersion    REG_SZ    1.00" \
+for valor in "DisplayName    REG_SZ    Cotarel" "DisplayVersion    REG_SZ    $version" \
     "Publisher    REG_SZ    Munvastor S.A."; do
     grep -qF "$valor" <<< "$registro" || fallar "uninstall entry lacks: $valor"
 done
-[ "$(wine "$destino/cotarel-check.exe" --version | tr -d '\r')" == "cotarel-check 1.00" ] \
+[ "$(wine "$destino/cotarel-check.exe" --version | tr -d '\r')" == "cotarel-check $version" ] \
     || fallar "the installed cotarel-check.exe"
 echo "installed: files, shortcut and uninstall entry"
 

@@ -1,5 +1,7 @@
 #include "diseno.h"
 
+#include "version.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -56,7 +58,7 @@ const Control kControlesMsg[] = {
         true, false, "Aceptar", "Cierra este mensaje" },
 };
 
-const Ventana kEntrada { "frmEntrada", "Cotarel Ver 1.0", 5520, 3660, "Cotarel",
+const Ventana kEntrada { "frmEntrada", "Cotarel Ver " COTAREL_VERSION_TITULO, 5520, 3660, "Cotarel",
     "Comprueba las cuentas de un fichero de \u00F3rdenes bancarias", kControlesEntrada };
 
 const Ventana kMsg { "frmMsg", "Cotarel    Munvastor S.A.", 5760, 1305,
