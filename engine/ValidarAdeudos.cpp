@@ -38,20 +38,25 @@ bool CuentaErronea(std::string_view linea, Comprobacion &comprobacion)
 void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
 {
     if (EsCabecera(linea) && CuentaErronea(linea, comprobacion)) {
-        comprobacion.Escribir(kSeparador);
-        comprobacion.EscribirLineaDeError(kEntrada, FalloCuenta::DigitosCcc, true);
-        comprobacion.EscribirCampo("NIF Ordenante: ", Extraer(linea, kNifOrdenante));
-        comprobacion.EscribirCampo("Nombre Ordenante: ", Recortar(Extraer(linea, kNombre)));
-        comprobacion.FinDeBloque();
+        comprobacion.InformarCuenta({ .entrada = kEntrada,
+            .fallo = FalloCuenta::DigitosCcc,
+            .ordenante = true,
+            .etiqueta1 = "NIF Ordenante: ",
+            .campo1 = Extraer(linea, kNifOrdenante),
+            .etiqueta2 = "Nombre Ordenante: ",
+            .campo2 = Recortar(Extraer(linea, kNombre)),
+            .camposTalCual = true });
     }
     if (EsIndividual(linea) && CuentaErronea(linea, comprobacion)) {
-        comprobacion.Escribir(kSeparador);
-        comprobacion.EscribirLineaDeError(kEntrada, FalloCuenta::DigitosCcc, false);
-        comprobacion.EscribirCampo("C\xF3"
-                                   "digo de referencia: ",
-            Extraer(linea, kReferencia));
-        comprobacion.EscribirCampo("Nombre o raz\xF3n social: ", Recortar(Extraer(linea, kNombre)));
-        comprobacion.FinDeBloque();
+        comprobacion.InformarCuenta({ .entrada = kEntrada,
+            .fallo = FalloCuenta::DigitosCcc,
+            .ordenante = false,
+            .etiqueta1 = "C\xF3"
+                         "digo de referencia: ",
+            .campo1 = Extraer(linea, kReferencia),
+            .etiqueta2 = "Nombre o raz\xF3n social: ",
+            .campo2 = Recortar(Extraer(linea, kNombre)),
+            .camposTalCual = true });
     }
 }
 

@@ -47,10 +47,12 @@ bool CuentaErronea(std::string_view linea, Comprobacion &comprobacion)
 
 void InformarCabecera(std::string_view linea, Comprobacion &comprobacion)
 {
-    comprobacion.Escribir(kSeparador);
-    comprobacion.EscribirLineaDeError(kEntrada, FalloCuenta::DigitosCcc, true);
-    comprobacion.EscribirCampo("NIF Ordenante: ", Extraer(linea, kNifOrdenante));
-    comprobacion.FinDeBloque();
+    comprobacion.InformarCuenta({ .entrada = kEntrada,
+        .fallo = FalloCuenta::DigitosCcc,
+        .ordenante = true,
+        .etiqueta1 = "NIF Ordenante: ",
+        .campo1 = Extraer(linea, kNifOrdenante),
+        .camposTalCual = true });
 }
 
 // The supplier's name is on the line after the faulty record; that line is
@@ -58,17 +60,22 @@ void InformarCabecera(std::string_view linea, Comprobacion &comprobacion)
 // of the file gets the label alone.
 void InformarIndividual(std::string_view linea, Comprobacion &comprobacion)
 {
-    comprobacion.Escribir(kSeparador);
-    comprobacion.EscribirLineaDeError(kEntrada, FalloCuenta::DigitosCcc, false);
-    comprobacion.EscribirCampo("NIF/CIF del Proveedor: ", Extraer(linea, kNifProveedor));
+    const std::string nifProveedor(Extraer(linea, kNifProveedor));
+    const unsigned long long numLinea = comprobacion.NumLinea();
     const auto lineaNombre = comprobacion.SiguienteLinea();
     if (comprobacion.Detenida()) {
         return;
     }
-    const std::string_view nombre
-        = lineaNombre ? Recortar(Extraer(*lineaNombre, kNombreProveedor)) : std::string_view {};
-    comprobacion.EscribirCampo("Nombre proveedor: ", nombre);
-    comprobacion.FinDeBloque();
+    comprobacion.InformarCuenta({ .entrada = kEntrada,
+        .fallo = FalloCuenta::DigitosCcc,
+        .ordenante = false,
+        .etiqueta1 = "NIF/CIF del Proveedor: ",
+        .campo1 = nifProveedor,
+        .etiqueta2 = "Nombre proveedor: ",
+        .campo2
+        = lineaNombre ? Recortar(Extraer(*lineaNombre, kNombreProveedor)) : std::string_view {},
+        .linea = numLinea,
+        .camposTalCual = true });
 }
 
 void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)

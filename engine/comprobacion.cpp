@@ -24,15 +24,15 @@ void Comprobacion::EscribirCampo(std::string_view etiqueta, std::string_view cam
 
 void Comprobacion::InformarCuenta(const Bloque &bloque)
 {
+    const auto campo = [&bloque](std::string_view texto) {
+        return bloque.camposTalCual ? texto : Recortar(texto);
+    };
     Escribir(kSeparador);
     EscribirLineaDeError(bloque.entrada, bloque.fallo, bloque.ordenante, bloque.linea);
-    EscribirCampo(bloque.etiqueta1, Recortar(bloque.campo1));
-    EscribirCampo(bloque.etiqueta2, Recortar(bloque.campo2));
-    FinDeBloque();
-}
-
-void Comprobacion::FinDeBloque()
-{
+    EscribirCampo(bloque.etiqueta1, campo(bloque.campo1));
+    if (!bloque.etiqueta2.empty()) {
+        EscribirCampo(bloque.etiqueta2, campo(bloque.campo2));
+    }
     Escribir(kSeparador);
     hayErrores_ = true;
     ++cuentasErroneas_;

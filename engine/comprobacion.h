@@ -132,30 +132,36 @@ public:
         return ComprobarIBAN(campo);
     }
 
-    void Escribir(std::string_view texto) { log_.EscribirLinea(texto); }
-    // The five-line block of a faulty account with two field lines; the
-    // fields are written with blanks at both ends dropped.
+    // The five-line block of a faulty account: separator, error line, two
+    // field lines, separator. A block whose second label is empty has one
+    // field line (the legacy transfer header's).
     struct Bloque
     {
         std::string_view entrada; // the checker's lead-in of the error line
         FalloCuenta fallo;
         bool ordenante;
-        std::string_view etiqueta1, campo1, etiqueta2, campo2;
+        std::string_view etiqueta1, campo1, etiqueta2 = {}, campo2 = {};
         unsigned long long linea = 0; // of the account; 0: the line last read
+        // The fields are written with blanks at both ends dropped, except in
+        // the legacy CSB logs, whose fields stand as in the record, blanks
+        // included (their checkers trim the names themselves).
+        bool camposTalCual = false;
     };
     void InformarCuenta(const Bloque &bloque);
-    // "<lead-in><line number><tail>", the tail saying what failed and whose
-    // account it is; the caller is told of the faulty account.
-    void EscribirLineaDeError(
-        std::string_view entrada, FalloCuenta fallo, bool ordenante, unsigned long long linea = 0);
-    // "<label><field>"
-    void EscribirCampo(std::string_view etiqueta, std::string_view campo);
-    void FinDeBloque();
+    unsigned long long NumLinea() const { return numLinea_; }
 
     // Ends the run: the log put in place or discarded, the counts in the result.
     void Terminar(Resultado &resultado);
 
 private:
+    void Escribir(std::string_view texto) { log_.EscribirLinea(texto); }
+    // "<lead-in><line number><tail>", the tail saying what failed and whose
+    // account it is; the caller is told of the faulty account.
+    void EscribirLineaDeError(
+        std::string_view entrada, FalloCuenta fallo, bool ordenante, unsigned long long linea);
+    // "<label><field>"
+    void EscribirCampo(std::string_view etiqueta, std::string_view campo);
+
     // A byte-order mark at the start is dropped; a line saved as UTF-8 is
     // converted to Windows-1252 before its fields are taken, so that
     // positions count characters, as the norms do. Any other line is taken

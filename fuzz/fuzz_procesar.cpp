@@ -2,6 +2,7 @@
 // as a desktop run. The run must end, leave no file open and no temporary file,
 // keep a log only when it found errors, made only of well-formed error blocks
 // with rising line numbers.
+#include "ficheros_prueba.h"
 #include "interfaz.h"
 #include "modMain.h"
 
@@ -177,22 +178,10 @@ void ComprobarLog(const std::string &log, modMain::TipoArchivo tipo)
     }
 }
 
-std::size_t DescriptoresAbiertos()
-{
-    const std::filesystem::directory_iterator entradas("/proc/self/fd");
-    return static_cast<std::size_t>(std::distance(begin(entradas), end(entradas)));
-}
-
 std::size_t EntradasEn(const std::string &carpeta)
 {
     const std::filesystem::directory_iterator entradas(carpeta);
     return static_cast<std::size_t>(std::distance(begin(entradas), end(entradas)));
-}
-
-std::string Leer(const std::string &ruta)
-{
-    std::ifstream fichero(ruta, std::ios::binary);
-    return { std::istreambuf_iterator<char>(fichero), std::istreambuf_iterator<char>() };
 }
 
 } // namespace
@@ -215,9 +204,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *datos, std::size_t tam
     std::ofstream(modMain::FicheroEntrada, std::ios::binary)
         .write(reinterpret_cast<const char *>(datos), static_cast<std::streamsize>(tamano));
 
-    const std::size_t antes = DescriptoresAbiertos();
+    const int antes = prueba::DescriptoresAbiertos();
     modMain::ProcesarFichero();
-    if (DescriptoresAbiertos() != antes) {
+    if (prueba::DescriptoresAbiertos() != antes) {
         Fallo("a file stayed open");
     }
     const std::string_view bytes(reinterpret_cast<const char *>(datos), tamano);
@@ -238,7 +227,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *datos, std::size_t tam
         Fallo("a temporary file was left behind");
     }
     if (hayLog) {
-        const std::string log = Leer(modMain::FicheroSalida);
+        const std::string log = prueba::LeerBytes(modMain::FicheroSalida);
         ComprobarLog(log, resultado.tipo);
         if (log.empty()) {
             Fallo("an empty log was kept");

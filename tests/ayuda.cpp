@@ -24,24 +24,9 @@ std::string Registro(
     return linea.substr(0, longitud);
 }
 
-std::string ConCRLF(std::initializer_list<std::string> lineas)
-{
-    std::string texto;
-    for (const auto &linea : lineas) {
-        texto += linea + "\r\n";
-    }
-    return texto;
-}
-
 void EscribirBytes(const std::filesystem::path &ruta, const std::string &bytes)
 {
     std::ofstream(ruta, std::ios::binary) << bytes;
-}
-
-std::string LeerBytes(const std::filesystem::path &ruta)
-{
-    std::ifstream fichero(ruta, std::ios::binary);
-    return { std::istreambuf_iterator<char>(fichero), std::istreambuf_iterator<char>() };
 }
 
 CarpetaTemporal::CarpetaTemporal()
@@ -73,13 +58,6 @@ bool LimitarEscritura(std::optional<std::size_t>)
     return false;
 }
 
-int DescriptoresAbiertos()
-{
-    DWORD cuantos = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &cuantos);
-    return static_cast<int>(cuantos);
-}
-
 #else
 
 bool LimitarEscritura(std::optional<std::size_t> bytes)
@@ -95,12 +73,6 @@ bool LimitarEscritura(std::optional<std::size_t> bytes)
     }
     std::signal(SIGXFSZ, bytes ? SIG_IGN : SIG_DFL);
     return setrlimit(RLIMIT_FSIZE, &limite) == 0;
-}
-
-int DescriptoresAbiertos()
-{
-    const auto entradas = std::filesystem::directory_iterator("/proc/self/fd");
-    return static_cast<int>(std::distance(begin(entradas), end(entradas)));
 }
 
 #endif

@@ -2,6 +2,7 @@
 // in a temporary folder, and a recording stand-in for the windows.
 #pragma once
 
+#include "ficheros_prueba.h"
 #include "interfaz.h"
 #include "modMain.h"
 #include "rutas.h"
@@ -21,11 +22,7 @@ namespace prueba {
 std::string Registro(
     std::initializer_list<std::pair<std::size_t, std::string>> campos, std::size_t longitud = 162);
 
-// The lines joined with CR LF, the way the log is written.
-std::string ConCRLF(std::initializer_list<std::string> lineas);
-
 void EscribirBytes(const std::filesystem::path &ruta, const std::string &bytes);
-std::string LeerBytes(const std::filesystem::path &ruta);
 
 // A path in a test's folder, taken both as the engine takes paths (text, UTF-8
 // on Windows) and as a system path.
@@ -85,15 +82,12 @@ public:
 // The run state as at start-up.
 void ReiniciarEstado();
 
-// Number of file descriptors (on Windows, handles) this process holds open.
-int DescriptoresAbiertos();
-
 // A real limit on the size of files this process writes (a write past it fails
 // with EFBIG, as on a full disk); nothing restores the limit as it was. False
 // where the system has no such limit (Windows).
 bool LimitarEscritura(std::optional<std::size_t> bytes);
 
-// The lines joined with CR LF.
+// The lines joined with CR LF, the way the log is written.
 std::string Unir(const std::vector<std::string> &lineas);
 std::vector<std::string> Juntar(std::initializer_list<std::vector<std::string>> partes);
 

@@ -4,7 +4,6 @@
 
 namespace {
 
-using prueba::ConCRLF;
 using prueba::Juntar;
 using prueba::Registro;
 using prueba::Unir;
@@ -123,7 +122,7 @@ TEST(ValidarAdeudos, SegundaLlamadaDaElMismoLog)
     prueba::CarpetaTemporal carpeta;
     const auto entrada = carpeta / "remesa.q19";
     const auto salida = carpeta / "remesa.log";
-    prueba::EscribirBytes(entrada, ConCRLF({ Presentador(), Individual("5680", kCuentaMala) }));
+    prueba::EscribirBytes(entrada, Unir({ Presentador(), Individual("5680", kCuentaMala) }));
     modMain::ValidarAdeudos(entrada, salida);
     const std::string primero = prueba::LeerBytes(salida);
     modMain::ValidarAdeudos(entrada, salida);

@@ -13,8 +13,8 @@
 
 namespace {
 
-using prueba::ConCRLF;
 using prueba::Registro;
+using prueba::Unir;
 
 const std::string kSep = "* * * * * * * * * * * * * * * * * * *";
 const std::string kCuentaMala = "12345678000123456789";
@@ -24,7 +24,7 @@ const std::string kAdeudoMalo
     = Registro({ { 1, "5680" }, { 17, "REF" }, { 29, "ANA" }, { 69, kCuentaMala } });
 std::string LogAdeudoMalo(int linea)
 {
-    return ConCRLF({ kSep,
+    return Unir({ kSep,
         "Error en linea " + std::to_string(linea) + " - D\xEDgito de control de la cuenta erroneo",
         "C\xF3"
         "digo de referencia: REF         ",
@@ -110,7 +110,7 @@ using Mensajes = std::vector<std::string>;
 
 TEST_F(ProcesarFicheroTest, DebitRunWritesLogAndShowsBusyPointer)
 {
-    Entrada(ConCRLF({ "5180", kAdeudoMalo }));
+    Entrada(Unir({ "5180", kAdeudoMalo }));
     modMain::ProcesarFichero();
     EXPECT_EQ(Log(), kLogAdeudoMalo);
     EXPECT_TRUE(modMain::HayErrores);
@@ -125,7 +125,7 @@ TEST_F(ProcesarFicheroTest, DebitRunWritesLogAndShowsBusyPointer)
 TEST_F(ProcesarFicheroTest, NombreLargoYPermisosDelLogAnterior)
 {
     const std::string nombre(251, 'n'); // with ".log", 255 bytes
-    prueba::EscribirBytes(carpeta / (nombre + ".q19"), ConCRLF({ "5180", kAdeudoMalo }));
+    prueba::EscribirBytes(carpeta / (nombre + ".q19"), Unir({ "5180", kAdeudoMalo }));
     prueba::EscribirBytes(carpeta / (nombre + ".log"), "earlier log");
     EXPECT_EQ(
         motor::Procesar(carpeta / (nombre + ".q19"), carpeta / (nombre + ".log"), interfaz).fallo,
@@ -133,7 +133,7 @@ TEST_F(ProcesarFicheroTest, NombreLargoYPermisosDelLogAnterior)
     EXPECT_EQ(prueba::LeerBytes(carpeta / (nombre + ".log")), kLogAdeudoMalo);
 #ifndef _WIN32
     namespace fs = std::filesystem;
-    Entrada(ConCRLF({ "5180", kAdeudoMalo }));
+    Entrada(Unir({ "5180", kAdeudoMalo }));
     prueba::EscribirBytes(modMain::FicheroSalida, "earlier log");
     fs::permissions(modMain::FicheroSalida, fs::perms::owner_read | fs::perms::owner_write);
     modMain::ProcesarFichero();
@@ -179,7 +179,7 @@ TEST(CarpetaDelLog, SeQuedaEnLaCarpetaDelInicio)
         std::filesystem::create_directory(carpeta / "a");
         std::filesystem::create_directory(carpeta / "b");
         prueba::EscribirBytes(carpeta / "a" / "m.q19",
-            ConCRLF({ "5180",
+            Unir({ "5180",
                 conErrores ? kAdeudoMalo
                            : Registro({ { 1, "5680" }, { 69, "12345678010123456789" } }) }));
         prueba::EscribirBytes(carpeta / "a" / "m.log", "old log");

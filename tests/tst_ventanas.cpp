@@ -18,7 +18,7 @@ const std::string kCuentaBuena = "12345678010123456789";
 
 std::string FicheroAdeudos(const std::string &cuenta)
 {
-    return prueba::ConCRLF({ "5180", prueba::Registro({ { 1, "5680" }, { 69, cuenta } }) });
+    return prueba::Unir({ "5180", prueba::Registro({ { 1, "5680" }, { 69, cuenta } }) });
 }
 
 // What the main window's face was told to show.

@@ -58,7 +58,7 @@ std::string ClaseDe(HWND control)
 
 std::string FicheroAdeudos(const std::string &cuenta)
 {
-    return prueba::ConCRLF({ "5180", prueba::Registro({ { 1, "5680" }, { 69, cuenta } }) });
+    return prueba::Unir({ "5180", prueba::Registro({ { 1, "5680" }, { 69, cuenta } }) });
 }
 
 struct CasoGeometria
