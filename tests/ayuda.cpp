@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sstream>
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -84,6 +85,16 @@ void ReiniciarEstado()
     modMain::HayErrores = false;
     modMain::NumLinea = 0;
     modMain::DCCalculado.clear();
+}
+
+std::vector<std::string> Palabras(const std::string &texto)
+{
+    std::vector<std::string> palabras;
+    std::istringstream entrada(texto);
+    for (std::string palabra; entrada >> palabra;) {
+        palabras.push_back(palabra);
+    }
+    return palabras;
 }
 
 std::string Unir(const std::vector<std::string> &lineas)

@@ -87,6 +87,9 @@ void ReiniciarEstado();
 // where the system has no such limit (Windows).
 bool LimitarEscritura(std::optional<std::size_t> bytes);
 
+// The words of a command line written with single blanks between them.
+std::vector<std::string> Palabras(const std::string &texto);
+
 // The lines joined with CR LF, the way the log is written.
 std::string Unir(const std::vector<std::string> &lineas);
 std::vector<std::string> Juntar(std::initializer_list<std::vector<std::string>> partes);

@@ -37,17 +37,6 @@ std::string EnJson(const std::string &ruta)
     return json;
 }
 
-// The words of a command line written with single blanks between them.
-std::vector<std::string> Palabras(const std::string &texto)
-{
-    std::vector<std::string> palabras;
-    std::istringstream entrada(texto);
-    for (std::string palabra; entrada >> palabra;) {
-        palabras.push_back(palabra);
-    }
-    return palabras;
-}
-
 const prueba::RutaPrueba kDatos(COTAREL_DATOS_PRUEBA);
 
 // Names that are not plain text come out of --formato=json whole: escaped
@@ -352,7 +341,7 @@ TEST_P(OpcionesTest, SalidaEnOrden)
         GTEST_SKIP() << "no /dev on Windows";
     }
 #endif
-    const Ejecucion salida = Ejecutar(Palabras(sustituir(GetParam().argumentos)), carpeta,
+    const Ejecucion salida = Ejecutar(prueba::Palabras(sustituir(GetParam().argumentos)), carpeta,
         { sustituir(redirecciones.entrada), redirecciones.salida });
     EXPECT_EQ(salida.estado, GetParam().estado) << salida.errores;
     EXPECT_EQ(salida.salida, sustituir(GetParam().salida));
@@ -388,7 +377,7 @@ class UsoTest : public testing::TestWithParam<CasoUso>
 TEST_P(UsoTest, Uso)
 {
     prueba::CarpetaTemporal carpeta;
-    const Ejecucion salida = Ejecutar(Palabras(GetParam().argumentos), carpeta);
+    const Ejecucion salida = Ejecutar(prueba::Palabras(GetParam().argumentos), carpeta);
     EXPECT_EQ(salida.estado, GetParam().estado);
     EXPECT_NE((salida.salida + salida.errores).find(GetParam().salidaContiene), std::string::npos)
         << salida.salida << salida.errores;

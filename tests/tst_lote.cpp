@@ -14,16 +14,6 @@ namespace {
 
 const prueba::RutaPrueba kDatos(COTAREL_DATOS_PRUEBA);
 
-std::vector<std::string> Palabras(const std::string &texto)
-{
-    std::vector<std::string> palabras;
-    std::istringstream entrada(texto);
-    for (std::string palabra; entrada >> palabra;) {
-        palabras.push_back(palabra);
-    }
-    return palabras;
-}
-
 // The options read, in one line: flags, format, list, jobs, then the files.
 std::string Describir(const cotarel::Opciones &opciones)
 {
@@ -116,7 +106,7 @@ protected:
     std::string Lista(const std::string &argumentos) const
     {
         std::vector<std::string> palabras;
-        for (auto palabra : Palabras(argumentos)) {
+        for (auto palabra : prueba::Palabras(argumentos)) {
             if (const auto marca = palabra.find("{}"); marca != std::string::npos) {
                 palabra.replace(marca, 2, Ruta(""));
             }
@@ -212,7 +202,7 @@ protected:
 TEST_P(LoteTest, EstadoSalidaYLogs)
 {
     const auto &[caso, trabajos] = GetParam();
-    std::vector<std::string> argumentos = Palabras(caso.opciones);
+    std::vector<std::string> argumentos = prueba::Palabras(caso.opciones);
     for (const auto &fichero : caso.ficheros) {
         argumentos.push_back(carpeta / (fichero + ".q19"));
     }
