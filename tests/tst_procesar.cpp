@@ -49,7 +49,7 @@ class TipoFicheroTest : public testing::TestWithParam<CasoTipo>
 {
 };
 
-TEST_P(TipoFicheroTest, ClasificaPorLosDosPrimerosCaracteres)
+TEST_P(TipoFicheroTest, ClasificaPorElInicioDeLaPrimeraLinea)
 {
     EXPECT_EQ(motor::TipoFichero(GetParam().primeraLinea), GetParam().tipo);
 }
@@ -72,6 +72,13 @@ const CasoTipo kTipos[] = {
     { "sepa_debit_other_data_number", "0119143002", TipoArchivo::Adeudos },
     { "sepa_transfer", "01ORD34145001B12345678000", TipoArchivo::TransferenciasSepa },
     { "sepa_transfer_cut_short", "01ORD34145", TipoArchivo::Adeudos },
+    { "xml", "<?xml version=\"1.0\"?>", TipoArchivo::Xml },
+    { "xml_after_blanks_and_utf8_byte_order_mark", "\xEF\xBB\xBF \t<Document>", TipoArchivo::Xml },
+    { "utf16_byte_order_mark", "\xFF\xFE<", TipoArchivo::Xml },
+    { "utf8_byte_order_mark_before_a_debit",
+        "\xEF\xBB\xBF"
+        "5180",
+        TipoArchivo::Adeudos },
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, TipoFicheroTest, testing::ValuesIn(kTipos),

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <filesystem>
 
 namespace {
@@ -95,6 +97,53 @@ TEST(Diseno, AceleradoresDeLosTitulos)
     EXPECT_EQ(ventanas::Acelerador("Fichero Origen"), std::nullopt);
     EXPECT_EQ(ventanas::Acelerador("fin&"), std::nullopt);
     EXPECT_THROW(entrada.Buscar("Label1"), std::out_of_range);
+}
+
+// What a user sees of the layout at every scale: each control whole inside
+// its frame and its window (a picture may be cut at the foot), none covering another of the same
+// container, and every focusable control with its own name for a screen reader.
+TEST(Diseno, ControlesDentroYSinTaparse)
+{
+    for (const ventanas::Ventana *ventana :
+        { &ventanas::DisenoEntrada(), &ventanas::DisenoMsg() }) {
+        for (const int dpi : { 96, 120, 144, 192 }) {
+            SCOPED_TRACE(std::string(ventana->nombre) + " at " + std::to_string(dpi) + " dpi");
+            const auto pixeles = [dpi](const ventanas::Rectangulo &r) {
+                return ventanas::Rectangulo { ventanas::APixeles(r.left, dpi),
+                    ventanas::APixeles(r.top, dpi), ventanas::APixeles(r.width, dpi),
+                    ventanas::APixeles(r.height, dpi) };
+            };
+            const auto dentro = [](const ventanas::Control &control, const ventanas::Rectangulo &r,
+                                    int ancho, int alto) {
+                return r.left >= 0 && r.top >= 0 && r.left + r.width <= ancho
+                    && (r.top + r.height <= alto || control.clase == ventanas::Clase::Imagen);
+            };
+            const auto solapan = [](const ventanas::Rectangulo &a, const ventanas::Rectangulo &b) {
+                return a.left < b.left + b.width && b.left < a.left + a.width
+                    && a.top < b.top + b.height && b.top < a.top + a.height;
+            };
+            std::set<std::string_view> nombres;
+            for (const auto &control : ventana->controles) {
+                const auto lugar = pixeles(control.lugar);
+                const auto contenedor = control.contenedor.empty()
+                    ? ventanas::Rectangulo { 0, 0, ventanas::APixeles(ventana->ancho, dpi),
+                          ventanas::APixeles(ventana->alto, dpi) }
+                    : pixeles(ventana->Buscar(control.contenedor).lugar);
+                EXPECT_TRUE(dentro(control, lugar, contenedor.width, contenedor.height))
+                    << control.nombre;
+                for (const auto &otro : ventana->controles) {
+                    if (&otro < &control && otro.contenedor == control.contenedor) {
+                        EXPECT_FALSE(solapan(lugar, pixeles(otro.lugar)))
+                            << control.nombre << " covers " << otro.nombre;
+                    }
+                }
+                if (control.tabIndex) {
+                    EXPECT_TRUE(nombres.insert(control.nombreAccesible).second) << control.nombre;
+                    EXPECT_FALSE(control.nombreAccesible.empty()) << control.nombre;
+                }
+            }
+        }
+    }
 }
 
 struct CasoCentrado

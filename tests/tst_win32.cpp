@@ -5,6 +5,7 @@
 #include "frmEntrada.h"
 #include "frmMsg.h"
 #include "servicios_guionados.h"
+#include "version.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -145,7 +146,7 @@ TEST(Ventanas, TextosClasesYEstadoInicial)
     ServiciosGuionados servicios;
     win32::frmEntrada ventana(servicios);
     ventana.Mostrar(SW_SHOW);
-    EXPECT_EQ(win32::TextoDe(ventana.Ventana()), "Cotarel Ver 1.0");
+    EXPECT_EQ(win32::TextoDe(ventana.Ventana()), "Cotarel Ver " COTAREL_VERSION_TITULO);
     EXPECT_EQ(win32::TextoDe(ventana.Control("Frame1")), "Fichero Origen");
     EXPECT_EQ(win32::TextoDe(ventana.Control("Frame2")), "Fichero Destino");
     EXPECT_EQ(win32::TextoDe(ventana.Control("cmdProcesar")), "&Procesar");
