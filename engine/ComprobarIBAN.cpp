@@ -117,7 +117,7 @@ bool Mod97Correcto(std::string_view iban)
 // A Spanish IBAN holds a CCC at 5 to 24: entity, office, DC, number.
 bool CccCorrecto(std::string_view iban)
 {
-    const std::string dc = CalcularDC(iban.substr(4, 4), iban.substr(8, 4), iban.substr(14, 10));
+    const auto dc = DigitosDeControl(iban.substr(4, 4), iban.substr(8, 4), iban.substr(14, 10));
     return dc[0] == iban[12] && dc[1] == iban[13];
 }
 

@@ -38,6 +38,24 @@ void Comprobacion::InformarCuenta(const Bloque &bloque)
     ++cuentasErroneas_;
 }
 
+// The slow path of a line with bytes beyond ASCII: the whole line looked at.
+// A line cut at the reader's limit may end in the middle of a character.
+std::string_view Comprobacion::ConvertidaSiEsUtf8(std::string_view linea)
+{
+    if (numLinea_ == 1 && linea.starts_with("\xEF\xBB\xBF")) {
+        linea.remove_prefix(3);
+    }
+    const std::size_t primero = PrimerNoAscii(linea);
+    const std::size_t valida = primero + TramoUtf8Valido(linea.substr(primero));
+    const bool cortada = linea.size() == LectorLineas::kMaxBytesLinea && linea.size() - valida < 4;
+    if (primero == linea.size() || (valida != linea.size() && !cortada)) {
+        return linea.substr(0, LectorLineas::kMaxLinea);
+    }
+    convertida_.clear();
+    AnadirWindows1252(linea.substr(0, valida), convertida_);
+    return std::string_view(convertida_).substr(0, LectorLineas::kMaxLinea);
+}
+
 // A failure in the middle of the file keeps the old log and never looks
 // clean: hayErrores is set.
 void Comprobacion::Terminar(Resultado &resultado)

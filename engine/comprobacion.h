@@ -119,8 +119,8 @@ public:
     bool CuentaErronea(std::string_view entidad, std::string_view oficina, std::string_view cuenta,
         std::string_view dcGuardado)
     {
-        const std::string dc = CalcularDC(entidad, oficina, cuenta);
-        dcCalculado_ = { dc[0], dc[1] };
+        const auto dc = DigitosDeControl(entidad, oficina, cuenta);
+        dcCalculado_ = dc;
         ++cuentasComprobadas_;
         return dcGuardado.size() != 2 || dcGuardado[0] != dc[0] || dcGuardado[1] != dc[1];
     }
@@ -165,29 +165,19 @@ private:
     // A byte-order mark at the start is dropped; a line saved as UTF-8 is
     // converted to Windows-1252 before its fields are taken, so that
     // positions count characters, as the norms do. Any other line is taken
-    // as it is.
+    // as it is: an ASCII line, or one whose first byte beyond ASCII starts
+    // no UTF-8 character (a Windows-1252 accent), is known at once.
     std::string_view LeidaComoWindows1252(std::string_view linea)
     {
-        if (entrada_.LineaAscii()) [[likely]] {
+        const std::size_t primero = entrada_.PrimerAlto();
+        if (primero >= linea.size()
+            || (LargoCaracterUtf8(linea.substr(primero)) == 0
+                && linea.size() != LectorLineas::kMaxBytesLinea)) [[likely]] {
             return linea.substr(0, LectorLineas::kMaxLinea);
         }
-        if (numLinea_ == 1 && linea.starts_with("\xEF\xBB\xBF")) {
-            linea.remove_prefix(3);
-        }
-        // The ASCII start is the same in both; a Windows-1252 line stops
-        // being UTF-8 at its first accent. A line cut at the reader's limit
-        // may end in the middle of a character.
-        const std::size_t primero = PrimerNoAscii(linea);
-        const std::size_t valida = primero + TramoUtf8Valido(linea.substr(primero));
-        const bool cortada
-            = linea.size() == LectorLineas::kMaxBytesLinea && linea.size() - valida < 4;
-        if (primero == linea.size() || (valida != linea.size() && !cortada)) [[likely]] {
-            return linea.substr(0, LectorLineas::kMaxLinea);
-        }
-        convertida_.clear();
-        AnadirWindows1252(linea.substr(0, valida), convertida_);
-        return std::string_view(convertida_).substr(0, LectorLineas::kMaxLinea);
+        return ConvertidaSiEsUtf8(linea);
     }
+    std::string_view ConvertidaSiEsUtf8(std::string_view linea);
 
     LectorLineas &entrada_;
     LogSeguro &log_;

@@ -3,7 +3,12 @@
 #include "disco.h"
 #include "rutas.h"
 
+#include <condition_variable>
+#include <mutex>
 #include <new>
+#include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -11,7 +16,7 @@
 namespace motor {
 namespace {
 
-constexpr std::size_t kTamBufferLectura = 1 << 20;
+constexpr std::size_t kTamBufferLectura = 2 * LectorLineas::kTamBloque;
 constexpr std::size_t kTamBufferEscritura = 1 << 16;
 
 } // namespace
@@ -63,7 +68,100 @@ BufferLectura TomarBufferLectura()
     return guardado ? std::move(guardado) : ReservarBufferLectura();
 }
 
+// A regular file: a read never waits for a writer, and ends.
+bool EsFicheroNormal(std::FILE *fichero)
+{
+    struct stat estado
+    {
+    };
+    return fstat(fileno(fichero), &estado) == 0 && S_ISREG(estado.st_mode);
+}
+
 } // namespace
+
+// One block read ahead: while the reader takes one half of the buffer apart,
+// this thread reads the next block into the other half. The reader hands its
+// half back when it asks for the next block.
+class LecturaAdelantada
+{
+public:
+    struct Bloque
+    {
+        char *datos;
+        std::size_t leidos;
+        bool error;
+    };
+
+    // The reader is taking the half at `enUso` apart; the thread starts on
+    // the other. Throws std::system_error where no thread can be started.
+    LecturaAdelantada(std::FILE *fichero, char *buffer, std::size_t enUso)
+        : fichero_(fichero)
+        , buffer_(buffer)
+        , mitad_(1 - enUso)
+        , hilo_([this] { Leer(); })
+    {
+    }
+    ~LecturaAdelantada()
+    {
+        {
+            std::lock_guard guarda(cerrojo_);
+            parar_ = true;
+        }
+        cambio_.notify_all();
+        hilo_.join();
+    }
+    LecturaAdelantada(const LecturaAdelantada &) = delete;
+    LecturaAdelantada &operator=(const LecturaAdelantada &) = delete;
+
+    // The next block, once read; the half handed out before goes back to the thread.
+    Bloque Siguiente()
+    {
+        std::unique_lock guarda(cerrojo_);
+        cambio_.wait(guarda, [this] { return listo_.has_value(); });
+        const Bloque bloque = *listo_;
+        listo_.reset();
+        mitad_ = bloque.datos == buffer_ ? 1 : 0;
+        libre_ = true;
+        guarda.unlock();
+        cambio_.notify_all();
+        return bloque;
+    }
+
+private:
+    void Leer()
+    {
+        for (;;) {
+            std::unique_lock guarda(cerrojo_);
+            cambio_.wait(guarda, [this] { return libre_ || parar_; });
+            if (parar_) {
+                return;
+            }
+            libre_ = false;
+            char *destino = buffer_ + mitad_ * LectorLineas::kTamBloque;
+            guarda.unlock();
+            const std::size_t leidos = disco::Leer(fichero_, destino, LectorLineas::kTamBloque);
+            const bool fin = leidos < LectorLineas::kTamBloque;
+            const bool error = fin && disco::HayError(fichero_);
+            guarda.lock();
+            listo_ = Bloque { destino, leidos, error };
+            guarda.unlock();
+            cambio_.notify_all();
+            if (fin) {
+                return;
+            }
+        }
+    }
+
+    std::FILE *fichero_;
+    char *buffer_;
+    std::mutex cerrojo_;
+    std::condition_variable cambio_;
+    std::optional<Bloque> listo_; // read, not yet handed out
+    std::size_t mitad_; // the half the thread reads into next
+    bool libre_ = true; // the thread may read into it
+    bool parar_ = false;
+    std::thread hilo_; // last: started once the rest is set
+};
 
 Fichero AbrirParaLeer(const std::string &ruta)
 {
@@ -87,9 +185,16 @@ LectorLineas::LectorLineas(const std::string &ruta)
 
 LectorLineas::~LectorLineas()
 {
+    adelantada_.reset(); // its thread may still be reading into the buffer
     if (buffer_) {
         BufferGuardado() = std::move(buffer_);
     }
+}
+
+void LectorLineas::Cerrar()
+{
+    adelantada_.reset();
+    fichero_.reset();
 }
 
 bool LectorLineas::RellenarBuffer()
@@ -97,16 +202,28 @@ bool LectorLineas::RellenarBuffer()
     if (finFichero_ || falloLectura_ || !fichero_) {
         return false;
     }
-    const std::size_t leidos = disco::Leer(fichero_.get(), buffer_.get(), kTamBufferLectura);
-    ++bloques_;
-    if (leidos < kTamBufferLectura) {
-        falloLectura_ = disco::HayError(fichero_.get());
-        finFichero_ = true;
+    LecturaAdelantada::Bloque bloque {};
+    if (adelantada_) {
+        bloque = adelantada_->Siguiente();
+    } else {
+        bloque.datos = buffer_.get();
+        bloque.leidos = disco::Leer(fichero_.get(), bloque.datos, kTamBloque);
+        bloque.error = bloque.leidos < kTamBloque && disco::HayError(fichero_.get());
     }
+    ++bloques_;
+    finFichero_ = bloque.leidos < kTamBloque;
+    falloLectura_ = bloque.error;
     // After a failure nothing more is handed out, not even what the failed
     // read brought before it.
-    pos_ = buffer_.get();
-    fin_ = falloLectura_ ? pos_ : pos_ + leidos;
+    pos_ = bloque.datos;
+    fin_ = falloLectura_ ? pos_ : pos_ + bloque.leidos;
+    if (!adelantada_ && !finFichero_ && EsFicheroNormal(fichero_.get())) {
+        try {
+            adelantada_ = std::make_unique<LecturaAdelantada>(fichero_.get(), buffer_.get(), 0);
+        } catch (const std::system_error &) {
+            // No second thread (a process limit): every block read here.
+        }
+    }
     return fin_ != pos_;
 }
 
@@ -123,7 +240,7 @@ std::optional<std::string_view> LectorLineas::LeerLineaPartida()
 {
     linea_.clear();
     lineaEmpezada_ = false;
-    altos_ = false;
+    primerAlto_ = std::string_view::npos;
     for (;;) {
         if (pos_ == fin_ && lineaEmpezada_ && parar_ && parar_()) {
             parado_ = true;
@@ -139,7 +256,11 @@ std::optional<std::string_view> LectorLineas::LeerLineaPartida()
             }
             continue;
         }
-        const char *finLinea = BuscarFinDeLinea(pos_, fin_, altos_);
+        const char *alto = nullptr;
+        const char *finLinea = BuscarFinDeLinea(pos_, fin_, alto);
+        if (alto != nullptr && primerAlto_ == std::string_view::npos) {
+            primerAlto_ = linea_.size() + static_cast<std::size_t>(alto - pos_);
+        }
         Guardar(pos_, static_cast<std::size_t>(finLinea - pos_));
         if (finLinea != fin_) {
             PasarFinDeLinea(finLinea);

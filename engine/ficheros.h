@@ -27,6 +27,8 @@ struct LiberarMemoria
 };
 using BufferLectura = std::unique_ptr<char[], LiberarMemoria>;
 
+class LecturaAdelantada;
+
 // Reads a file one line at a time. A line ends at CR LF, CR or LF. Of each line
 // only the first kMaxBytesLinea bytes are kept: no record field lies further
 // right than kMaxLinea characters, a character saved as UTF-8 takes at most
@@ -36,6 +38,10 @@ class LectorLineas
 public:
     static constexpr std::size_t kMaxLinea = 600;
     static constexpr std::size_t kMaxBytesLinea = 3 * kMaxLinea;
+
+    // The size of a read. A block and the next one being read fill one huge
+    // page; half the size measured slower (more hand-overs between threads).
+    static constexpr std::size_t kTamBloque = 1 << 20;
 
     explicit LectorLineas(const std::string &ruta);
     ~LectorLineas();
@@ -62,12 +68,14 @@ public:
     {
         // Most lines lie whole inside the buffer and are handed out without a copy.
         if (pos_ != fin_ && !saltarLF_) {
-            altos_ = false;
-            const char *finLinea = BuscarFinDeLinea(pos_, fin_, altos_);
+            const char *alto = nullptr;
+            const char *finLinea = BuscarFinDeLinea(pos_, fin_, alto);
             if (finLinea != fin_) {
                 const auto longitud
                     = std::min(static_cast<std::size_t>(finLinea - pos_), kMaxBytesLinea);
                 const std::string_view linea(pos_, longitud);
+                primerAlto_ = alto == nullptr ? std::string_view::npos
+                                              : static_cast<std::size_t>(alto - pos_);
                 PasarFinDeLinea(finLinea);
                 return linea;
             }
@@ -87,20 +95,21 @@ public:
         return bloque;
     }
     bool FalloLectura() const { return falloLectura_; }
-    void Cerrar() { fichero_.reset(); }
+    void Cerrar();
     // Asked at every block a line runs over (an endless line from a pipe):
     // true stops the reading there, as at the end of the file.
     void PreguntarSiParar(std::function<bool()> parar) { parar_ = std::move(parar); }
     bool Parado() const { return parado_; }
-    // Whether the line last handed out is all ASCII, known from the search for
-    // its end; false when it may not be.
-    bool LineaAscii() const { return !altos_; }
+    // Where the first byte of 0x80 or above stands in the line last handed
+    // out, known from the search for its end; npos or past the line's end
+    // when the line is all ASCII.
+    std::size_t PrimerAlto() const { return primerAlto_; }
 
 private:
-    const char *BuscarFinDeLinea(const char *desde, const char *hasta, bool &altos) const
+    const char *BuscarFinDeLinea(const char *desde, const char *hasta, const char *&alto) const
     {
-        return conAvx2_ ? fin_de_linea::Avx2(desde, hasta, altos)
-                        : fin_de_linea::Sse2(desde, hasta, altos);
+        return conAvx2_ ? fin_de_linea::Avx2(desde, hasta, alto)
+                        : fin_de_linea::Sse2(desde, hasta, alto);
     }
     std::optional<std::string_view> LeerLineaPartida();
     // Moves past the CR, LF or CR LF at finLinea; a CR at the end of the buffer
@@ -120,7 +129,12 @@ private:
     void Guardar(const char *desde, std::size_t cuantos);
 
     Fichero fichero_;
-    BufferLectura buffer_; // never zeroed: only what was read is used
+    // Two blocks: the one being taken apart and the one being read. Never
+    // zeroed: only what was read is used.
+    BufferLectura buffer_;
+    // A regular file larger than a block is read one block ahead on a second
+    // thread, so that the copy out of the system overlaps the checking.
+    std::unique_ptr<LecturaAdelantada> adelantada_;
     const char *pos_ = nullptr;
     const char *fin_ = nullptr;
     std::string linea_;
@@ -130,7 +144,7 @@ private:
     bool finFichero_ = false;
     std::function<bool()> parar_;
     bool parado_ = false;
-    bool altos_ = true;
+    std::size_t primerAlto_ = 0;
     bool conAvx2_ = false;
     unsigned long long bloques_ = 0;
 };

@@ -1,6 +1,6 @@
 // Every way of finding a line end gives the same answer, wherever the CR or
 // LF stands relative to the 16- and 32-byte steps and whatever the start, and
-// sees a byte beyond ASCII exactly when one stands before the line end.
+// points at a byte beyond ASCII exactly when one stands before the line end.
 #include "FinDeLinea.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 
 namespace {
 
-using Buscador = const char *(*)(const char *, const char *, bool &);
+using Buscador = const char *(*)(const char *, const char *, const char *&);
 
 struct CasoBuscador
 {
@@ -53,11 +53,11 @@ TEST_P(FinDeLineaTest, EncuentraElPrimerCRoLF)
                         }
                     }
                     const char *base = bytes.data();
-                    bool altos = false;
+                    const char *visto = nullptr;
                     ASSERT_EQ(
-                        GetParam().buscar(base + inicio, base + kLongitud, altos), base + donde)
+                        GetParam().buscar(base + inicio, base + kLongitud, visto), base + donde)
                         << "start " << inicio << ", line end at " << donde;
-                    ASSERT_EQ(altos, alto >= inicio && alto < donde)
+                    ASSERT_EQ(visto, alto >= inicio && alto < donde ? base + alto : nullptr)
                         << "start " << inicio << ", line end at " << donde << ", high byte at "
                         << alto;
                 }
