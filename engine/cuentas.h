@@ -3,6 +3,9 @@
 #pragma once
 
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -12,41 +15,81 @@ namespace motor {
 // not all digits (or a part is too short).
 std::string CalcularDC(std::string_view entidad, std::string_view oficina, std::string_view cuenta);
 
-// The same as two characters, for the checkers: inline and without a branch
-// a digit, since every account of a file passes here.
+namespace ccc {
+
+// Eight ASCII characters as one little-endian word: the first in the low byte.
+inline std::uint64_t Ocho(const char *texto)
+{
+    std::uint64_t palabra = 0;
+    std::memcpy(&palabra, texto, 8);
+    return palabra;
+}
+
+inline bool OchoDigitos(std::uint64_t palabra)
+{
+    constexpr std::uint64_t kAltos = 0xF0F0F0F0F0F0F0F0;
+    return ((palabra & kAltos) | (((palabra + 0x0606060606060606) & kAltos) >> 4))
+        == 0x3333333333333333;
+}
+
+// The eight digits' values times their weights, added: the four even bytes
+// and the four odd ones each spread into 16-bit lanes and multiplied by the
+// weights in the opposite order, which gathers their sum in the top lane.
+inline unsigned SumaPonderada(
+    std::uint64_t digitos, std::uint64_t pesosPares, std::uint64_t pesosImpares)
+{
+    constexpr std::uint64_t kBytesPares = 0x00FF00FF00FF00FF;
+    const std::uint64_t pares = digitos & kBytesPares;
+    const std::uint64_t impares = (digitos >> 8) & kBytesPares;
+    return static_cast<unsigned>(((pares * pesosPares) >> 48) + ((impares * pesosImpares) >> 48));
+}
+
+// Weights w0..w7 of eight digits as the two multipliers: (w6, w4, w2, w0)
+// and (w7, w5, w3, w1), the last named in the lowest lane.
+constexpr std::uint64_t Multiplicador(unsigned a, unsigned b, unsigned c, unsigned d)
+{
+    return std::uint64_t { a } | std::uint64_t { b } << 16 | std::uint64_t { c } << 32
+        | std::uint64_t { d } << 48;
+}
+
+// 11 - suma % 11, with 11 as 0 and 10 as 1.
+inline char Digito(unsigned suma)
+{
+    const unsigned resto = suma % 11;
+    return static_cast<char>(resto == 0 ? '0' : resto == 1 ? '1' : '0' + 11 - resto);
+}
+
+} // namespace ccc
+
+// The same as two characters, for the checkers: inline, eight digits at a
+// time, since every account of a file passes here.
 inline std::array<char, 2> DigitosDeControl(
     std::string_view entidad, std::string_view oficina, std::string_view cuenta)
 {
     if (entidad.size() < 4 || oficina.size() < 4 || cuenta.size() < 10) [[unlikely]] {
         return { '*', '*' };
     }
-    // The CCC weights. Entity and office take the last eight, as if their
-    // eight digits were preceded by two zeros.
-    constexpr unsigned kPesos[10] = { 1, 2, 4, 8, 5, 10, 9, 7, 3, 6 };
-    unsigned primera = 0;
-    unsigned segunda = 0;
-    unsigned noDigitos = 0; // any value past 9 marks a character that is not a digit
-    const auto sumar = [&noDigitos](char c, unsigned peso, unsigned &suma) {
-        const unsigned digito = static_cast<unsigned char>(c) - unsigned { '0' };
-        noDigitos |= digito > 9 ? 1U : 0U;
-        suma += digito * peso;
-    };
-    for (std::size_t i = 0; i < 4; ++i) {
-        sumar(entidad[i], kPesos[2 + i], primera);
-        sumar(oficina[i], kPesos[6 + i], primera);
-    }
-    for (std::size_t i = 0; i < 10; ++i) {
-        sumar(cuenta[i], kPesos[i], segunda);
-    }
-    if (noDigitos != 0) [[unlikely]] {
+    static_assert(std::endian::native == std::endian::little, "the words are read little-endian");
+    // The CCC weights are 1, 2, 4, 8, 5, 10, 9, 7, 3, 6. Entity and office take
+    // the last eight, as if their eight digits were preceded by two zeros.
+    std::uint32_t partes[2];
+    std::memcpy(&partes[0], entidad.data(), 4);
+    std::memcpy(&partes[1], oficina.data(), 4);
+    const std::uint64_t banco = partes[0] | std::uint64_t { partes[1] } << 32;
+    const std::uint64_t numero = ccc::Ocho(cuenta.data());
+    const unsigned noveno = static_cast<unsigned char>(cuenta[8]) - unsigned { '0' };
+    const unsigned decimo = static_cast<unsigned char>(cuenta[9]) - unsigned { '0' };
+    if (!ccc::OchoDigitos(banco) || !ccc::OchoDigitos(numero) || noveno > 9 || decimo > 9)
+        [[unlikely]] {
         return { '*', '*' };
     }
-    // 11 - suma % 11, with 11 as 0 and 10 as 1.
-    const auto digito = [](unsigned suma) {
-        const unsigned resto = suma % 11;
-        return static_cast<char>(resto == 0 ? '0' : resto == 1 ? '1' : '0' + 11 - resto);
-    };
-    return { digito(primera), digito(segunda) };
+    constexpr std::uint64_t kCeros = 0x3030303030303030;
+    const unsigned primera = ccc::SumaPonderada(
+        banco - kCeros, ccc::Multiplicador(3, 9, 5, 4), ccc::Multiplicador(6, 7, 10, 8));
+    const unsigned segunda = ccc::SumaPonderada(numero - kCeros, ccc::Multiplicador(9, 5, 4, 1),
+                                 ccc::Multiplicador(7, 10, 8, 2))
+        + 3 * noveno + 6 * decimo;
+    return { ccc::Digito(primera), ccc::Digito(segunda) };
 }
 
 enum class FalloCuenta {
