@@ -7,6 +7,7 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstddef>
 #include <cstdlib>
 #include <memory>
@@ -234,7 +235,7 @@ private:
         void *yo, const XML_Char *nombre, XML_Encoding *codificacion);
 
     bool Raiz(std::string_view espacio);
-    Elemento Clasificar(std::string_view nombre) const;
+    Elemento Clasificar(const XML_Char *nombre) const;
     bool Sufijo(std::initializer_list<Elemento> ruta) const;
     void Empezar(Elemento elemento);
     int ValorDe(Elemento elemento);
@@ -399,13 +400,17 @@ bool LectorXml::Raiz(std::string_view espacio)
     return true;
 }
 
-Elemento LectorXml::Clasificar(std::string_view nombre) const
+// An element in the root's namespace is known by its local name; any other
+// is not one of ours. The name is compared as it comes, "namespace|local",
+// without measuring it first: most names differ from the namespace early or
+// not at all.
+Elemento LectorXml::Clasificar(const XML_Char *nombre) const
 {
-    const std::size_t separador = nombre.find(kSeparadorEspacio);
-    if (separador == std::string_view::npos || nombre.substr(0, separador) != espacio_) {
+    if (std::strncmp(nombre, espacio_.c_str(), espacio_.size()) != 0
+        || nombre[espacio_.size()] != kSeparadorEspacio) {
         return Elemento::Otro;
     }
-    return Reconocer(nombre.substr(separador + 1));
+    return Reconocer(nombre + espacio_.size() + 1);
 }
 
 void XMLCALL LectorXml::AlEmpezar(void *yo, const XML_Char *nombre, const XML_Char **)
@@ -416,12 +421,13 @@ void XMLCALL LectorXml::AlEmpezar(void *yo, const XML_Char *nombre, const XML_Ch
         lector->Pasado();
         return;
     }
-    const std::string_view completo(nombre);
-    if (lector->mensaje_ == nullptr
-        && !lector->Raiz(completo.substr(0, completo.find(kSeparadorEspacio)))) {
-        return;
+    if (lector->mensaje_ == nullptr) {
+        const std::string_view completo(nombre);
+        if (!lector->Raiz(completo.substr(0, completo.find(kSeparadorEspacio)))) {
+            return;
+        }
     }
-    lector->Empezar(lector->Clasificar(completo));
+    lector->Empezar(lector->Clasificar(nombre));
 }
 
 // After the parse is stopped at a root of another message, expat still reports
