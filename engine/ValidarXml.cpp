@@ -1,15 +1,16 @@
 // ISO 20022 XML orders, pain.008 debits and pain.001 transfers, read as a
 // stream with expat: only the values an error block needs are kept, so memory
 // stays bounded whatever the size of the file.
+#include "EspaciosXml.h"
 #include "comprobacion.h"
 #include "utf8.h"
 
 #include <expat.h>
 
 #include <algorithm>
-#include <cstring>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -23,7 +24,6 @@ namespace {
 // owner (ISO, the German or the Swiss banks) and the way it is written.
 constexpr std::string_view kEspacioPain008 = "pain.008.";
 constexpr std::string_view kEspacioPain001 = "pain.001.";
-constexpr char kSeparadorEspacio = '|'; // expat gives "namespace|local name"
 
 // The limits that keep memory and time bounded whatever the file's shape. A
 // real order nests about ten levels deep, declares a handful of namespaces,
@@ -207,8 +207,8 @@ constexpr XML_Memory_Handling_Suite kMemoria { ReservarNuevo, Rereservar, Libera
 XML_Parser CrearParser(Presupuesto &presupuesto)
 {
     presupuestoActual = &presupuesto;
-    constexpr XML_Char kSeparador[] = { kSeparadorEspacio, '\0' };
-    return XML_ParserCreate_MM(nullptr, &kMemoria, kSeparador);
+    // Without expat's namespace processing: EspaciosXml does it for less.
+    return XML_ParserCreate_MM(nullptr, &kMemoria, nullptr);
 }
 
 class LectorXml
@@ -226,16 +226,29 @@ public:
     void Leer();
 
 private:
-    static void XMLCALL AlEmpezar(void *yo, const XML_Char *nombre, const XML_Char **);
+    static void XMLCALL AlEmpezar(void *yo, const XML_Char *nombre, const XML_Char **atributos);
+    static void XMLCALL AlInstruccion(void *yo, const XML_Char *destino, const XML_Char *);
     static void XMLCALL AlTerminar(void *yo, const XML_Char *);
     static void XMLCALL AlTexto(void *yo, const XML_Char *texto, int longitud);
+    static void XMLCALL AlTextoVigilado(void *yo, const XML_Char *, int);
+    void Evento();
+    void ManejarTexto(XML_CharacterDataHandler manejador);
     static void XMLCALL AlDeclararTipo(
         void *yo, const XML_Char *, const XML_Char *, const XML_Char *, int);
     static int XMLCALL AlDesconocerCodificacion(
         void *yo, const XML_Char *nombre, XML_Encoding *codificacion);
 
     bool Raiz(std::string_view espacio);
-    Elemento Clasificar(const XML_Char *nombre) const;
+    bool EsDeLaRaiz(std::string_view espacio)
+    {
+        if (espacio.data() != espacioVisto_.data() || espacio.size() != espacioVisto_.size()
+            || espacios_.Version() != versionVista_) {
+            espacioVisto_ = espacio;
+            versionVista_ = espacios_.Version();
+            vistoEsRaiz_ = espacio == espacio_;
+        }
+        return vistoEsRaiz_;
+    }
     bool Sufijo(std::initializer_list<Elemento> ruta) const;
     void Empezar(Elemento elemento);
     int ValorDe(Elemento elemento);
@@ -251,15 +264,22 @@ private:
 
     Comprobacion &comprobacion_;
     Presupuesto presupuesto_;
+    EspaciosXml espacios_ { presupuesto_.usados };
     XML_Parser parser_;
     std::size_t bytesSinEvento_ = 0;
     bool pasado_ = false; // a limit was passed
     const Mensaje *mensaje_ = nullptr; // known once the root element is read
     std::string espacio_; // the root's namespace
+    // The last namespace compared with the root's, while no declaration has
+    // changed: an order's elements share one.
+    std::string_view espacioVisto_;
+    unsigned long long versionVista_ = 0;
+    bool vistoEsRaiz_ = false;
     std::vector<Elemento> pila_;
     std::string valores_[kValores];
     std::size_t caracteres_ = 0; // of the value being gathered
     int recogiendo_ = -1; // the Valor being gathered, or -1
+    XML_CharacterDataHandler manejadorTexto_ = nullptr; // the one expat has
     std::size_t profundidadRecogida_ = 0;
     bool ibanDePago_ = false;
     unsigned long long lineaIban_ = 0;
@@ -275,7 +295,7 @@ LectorXml::LectorXml(Comprobacion &comprobacion)
     }
     XML_SetUserData(parser_, this);
     XML_SetElementHandler(parser_, AlEmpezar, AlTerminar);
-    XML_SetCharacterDataHandler(parser_, AlTexto);
+    XML_SetProcessingInstructionHandler(parser_, AlInstruccion);
     // No document type declaration is taken, so no entity is ever declared,
     // let alone expanded or fetched.
     XML_SetStartDoctypeDeclHandler(parser_, AlDeclararTipo);
@@ -347,11 +367,18 @@ void LectorXml::Leer()
 // The block in pieces, each counted as bytes with no event until a handler
 // runs: an unfinished token that grows without end (a comment, an attribute)
 // is refused once it passes the limit, before expat rescans it again.
+// Text counts as an event, but expat is told of text only where it matters
+// (reporting every run of blanks between tags would cost it more than the
+// whole check): while a value is gathered, and in a piece until its first
+// event, after which no text of that piece changes the count.
 bool LectorXml::Alimentar(std::string_view bloque)
 {
     while (!bloque.empty()) {
         const std::string_view trozo = bloque.substr(0, kTrozo);
         bloque.remove_prefix(trozo.size());
+        if (recogiendo_ < 0) {
+            ManejarTexto(AlTextoVigilado);
+        }
         if (XML_Parse(parser_, trozo.data(), static_cast<int>(trozo.size()), XML_FALSE)
             != XML_STATUS_OK) {
             return false;
@@ -365,7 +392,7 @@ bool LectorXml::Alimentar(std::string_view bloque)
     return true;
 }
 
-// A limit passed: not valid, at the line reached.
+// A limit passed, or a name refused: not valid, at the line reached.
 void LectorXml::Pasado()
 {
     if (!pasado_) {
@@ -401,19 +428,10 @@ bool LectorXml::Raiz(std::string_view espacio)
 }
 
 // An element in the root's namespace is known by its local name; any other
-// is not one of ours. The name is compared as it comes, "namespace|local",
-// without measuring it first: most names differ from the namespace early or
-// not at all.
-Elemento LectorXml::Clasificar(const XML_Char *nombre) const
-{
-    if (std::strncmp(nombre, espacio_.c_str(), espacio_.size()) != 0
-        || nombre[espacio_.size()] != kSeparadorEspacio) {
-        return Elemento::Otro;
-    }
-    return Reconocer(nombre + espacio_.size() + 1);
-}
-
-void XMLCALL LectorXml::AlEmpezar(void *yo, const XML_Char *nombre, const XML_Char **)
+// is not one of ours. A name or a namespace declaration that a
+// namespace-aware parser refuses makes the file not valid, as the memory its
+// declarations would take past the budget.
+void XMLCALL LectorXml::AlEmpezar(void *yo, const XML_Char *nombre, const XML_Char **atributos)
 {
     auto *lector = static_cast<LectorXml *>(yo);
     lector->bytesSinEvento_ = 0;
@@ -421,13 +439,26 @@ void XMLCALL LectorXml::AlEmpezar(void *yo, const XML_Char *nombre, const XML_Ch
         lector->Pasado();
         return;
     }
-    if (lector->mensaje_ == nullptr) {
-        const std::string_view completo(nombre);
-        if (!lector->Raiz(completo.substr(0, completo.find(kSeparadorEspacio)))) {
-            return;
-        }
+    const auto medido = EspaciosXml::Medir(nombre);
+    const auto espacio = lector->espacios_.Empezar(medido, atributos, lector->pila_.size());
+    lector->presupuesto_.excedido = lector->presupuesto_.usados > kPresupuestoMemoria;
+    if (!espacio || lector->presupuesto_.excedido) {
+        lector->Pasado();
+        return;
     }
-    lector->Empezar(lector->Clasificar(nombre));
+    if (lector->mensaje_ == nullptr && !lector->Raiz(*espacio)) {
+        return;
+    }
+    lector->Empezar(lector->EsDeLaRaiz(*espacio) ? Reconocer(medido.Local()) : Elemento::Otro);
+    lector->Evento();
+}
+
+// Not an event for the limits: a processing instruction is only looked at.
+void XMLCALL LectorXml::AlInstruccion(void *yo, const XML_Char *destino, const XML_Char *)
+{
+    if (!EspaciosXml::DestinoValido(destino)) {
+        static_cast<LectorXml *>(yo)->Pasado();
+    }
 }
 
 // After the parse is stopped at a root of another message, expat still reports
@@ -436,12 +467,38 @@ void XMLCALL LectorXml::AlEmpezar(void *yo, const XML_Char *nombre, const XML_Ch
 void XMLCALL LectorXml::AlTerminar(void *yo, const XML_Char *)
 {
     auto *lector = static_cast<LectorXml *>(yo);
-    lector->bytesSinEvento_ = 0;
     if (!lector->pila_.empty() && !lector->pasado_) {
         lector->Terminar();
+        lector->espacios_.Terminar(lector->pila_.size());
+    }
+    lector->Evento();
+}
+
+// After a start or an end, text no longer matters for the count in this
+// piece: expat is told of it only while a value is being gathered.
+void LectorXml::Evento()
+{
+    bytesSinEvento_ = 0;
+    ManejarTexto(recogiendo_ >= 0 ? AlTexto : nullptr);
+}
+
+void LectorXml::ManejarTexto(XML_CharacterDataHandler manejador)
+{
+    if (manejador != manejadorTexto_) {
+        manejadorTexto_ = manejador;
+        XML_SetCharacterDataHandler(parser_, manejador);
     }
 }
 
+// Text in a piece without an event so far: the count starts again.
+void XMLCALL LectorXml::AlTextoVigilado(void *yo, const XML_Char *, int)
+{
+    auto *lector = static_cast<LectorXml *>(yo);
+    lector->bytesSinEvento_ = 0;
+    lector->ManejarTexto(nullptr);
+}
+
+// Only while a value is gathered.
 void XMLCALL LectorXml::AlTexto(void *yo, const XML_Char *texto, int longitud)
 {
     auto *lector = static_cast<LectorXml *>(yo);
@@ -522,7 +579,7 @@ void LectorXml::Empezar(Elemento elemento)
 }
 
 // Blanks at the start are dropped as they come; at most kMaxCaracteres
-// characters are kept.
+// characters are kept. A piece that fits whole is appended at once.
 void LectorXml::Anadir(std::string_view texto)
 {
     std::string &valor = valores_[recogiendo_];
@@ -530,12 +587,19 @@ void LectorXml::Anadir(std::string_view texto)
         const std::size_t primero = texto.find_first_not_of(kBlancosXml);
         texto.remove_prefix(primero == std::string_view::npos ? texto.size() : primero);
     }
+    const auto inicioCaracter
+        = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
+    if (caracteres_ + texto.size() <= kMaxCaracteres) {
+        caracteres_
+            += static_cast<std::size_t>(std::count_if(texto.begin(), texto.end(), inicioCaracter));
+        valor += texto;
+        return;
+    }
     for (const char c : texto) {
-        const bool inicioCaracter = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        if (inicioCaracter && caracteres_ == kMaxCaracteres) {
+        if (inicioCaracter(c) && caracteres_ == kMaxCaracteres) {
             return;
         }
-        caracteres_ += inicioCaracter ? 1 : 0;
+        caracteres_ += inicioCaracter(c) ? 1 : 0;
         valor += c;
     }
 }

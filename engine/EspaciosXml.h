@@ -1,0 +1,115 @@
+// XML namespaces resolved the way a namespace-aware parser resolves them, for
+// an expat run without its namespace processing, which costs it more than
+// the whole check of an order: the declarations in scope, and every name and
+// declaration a namespace-aware parser refuses.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace motor {
+
+class EspaciosXml
+{
+public:
+    // What the declarations in scope hold is added to `memoria` as they come
+    // and go, so that the parser's budget counts them.
+    explicit EspaciosXml(std::size_t &memoria)
+        : memoria_(memoria)
+    {
+    }
+
+    // An element's name as a parser without namespaces gives it, NUL-ended,
+    // measured and cut at its first colon in one pass: names are short.
+    struct Nombre
+    {
+        std::string_view completo;
+        std::size_t dosPuntos; // npos: none
+        std::string_view Local() const
+        {
+            return dosPuntos == std::string_view::npos ? completo : completo.substr(dosPuntos + 1);
+        }
+    };
+    static Nombre Medir(const char *nombre)
+    {
+        std::size_t i = 0;
+        std::size_t dosPuntos = std::string_view::npos;
+        for (; nombre[i] != '\0'; ++i) {
+            if (nombre[i] == ':' && dosPuntos == std::string_view::npos) {
+                dosPuntos = i;
+            }
+        }
+        return { { nombre, i }, dosPuntos };
+    }
+
+    // The namespace of an element, from its name and its attributes (name and
+    // value in turn, ending in nullptr), whose declarations come into scope at
+    // that depth; nothing when a namespace-aware parser refuses the element.
+    // The text stays valid until the next call. Most elements of an order
+    // have neither a prefix nor attributes: theirs is the default namespace.
+    std::optional<std::string_view> Empezar(
+        const Nombre &nombre, const char *const *atributos, std::size_t profundidad)
+    {
+        if (atributos[0] == nullptr && nombre.dosPuntos == std::string_view::npos) [[likely]] {
+            return defecto_;
+        }
+        return EmpezarConDeclaraciones(nombre, atributos, profundidad);
+    }
+    // The element at that depth ends: its declarations go out of scope.
+    void Terminar(std::size_t profundidad)
+    {
+        if (!anteriores_.empty() && anteriores_.back().profundidad == profundidad) [[unlikely]] {
+            Deshacer(profundidad);
+        }
+    }
+    // Changes whenever a declaration comes into scope or goes out of it: the
+    // texts given before stay as they were while it does not.
+    unsigned long long Version() const { return version_; }
+    // Whether a namespace-aware parser takes a processing instruction's
+    // target: one without a colon.
+    static bool DestinoValido(std::string_view destino)
+    {
+        return destino.find(':') == std::string_view::npos;
+    }
+
+private:
+    struct Hash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view texto) const
+        {
+            return std::hash<std::string_view> {}(texto);
+        }
+    };
+    struct Anterior // what a declaration hid, restored when it goes out of scope
+    {
+        std::string prefijo;
+        std::optional<std::string> espacio;
+        std::size_t profundidad;
+    };
+
+    std::optional<std::string_view> EmpezarConDeclaraciones(
+        const Nombre &nombre, const char *const *atributos, std::size_t profundidad);
+    void Deshacer(std::size_t profundidad);
+    bool Declarar(std::string_view prefijo, std::string_view espacio, std::size_t profundidad);
+    void Cambiado(); // the declarations in scope changed
+    // Nothing for a prefix that is not declared; the default namespace ("")
+    // undeclared is no namespace.
+    std::optional<std::string_view> Resolver(std::string_view prefijo) const;
+    bool AtributosValidos(const char *const *atributos) const;
+
+    std::size_t &memoria_;
+    std::unordered_map<std::string, std::string, Hash, std::equal_to<>> enAmbito_;
+    std::vector<Anterior> anteriores_; // innermost last
+    std::string_view defecto_; // the default namespace in scope; empty: none
+    unsigned long long version_ = 1;
+    // The last prefix resolved and its namespace: an order's elements share one.
+    mutable std::string prefijoVisto_ = "\x01"; // no prefix looks like this
+    mutable std::optional<std::string_view> espacioVisto_;
+};
+
+} // namespace motor
