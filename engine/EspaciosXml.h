@@ -24,7 +24,7 @@ public:
     }
 
     // An element's name as a parser without namespaces gives it, NUL-ended,
-    // measured and cut at its first colon in one pass: names are short.
+    // and where its first colon is.
     struct Nombre
     {
         std::string_view completo;
@@ -36,14 +36,8 @@ public:
     };
     static Nombre Medir(const char *nombre)
     {
-        std::size_t i = 0;
-        std::size_t dosPuntos = std::string_view::npos;
-        for (; nombre[i] != '\0'; ++i) {
-            if (nombre[i] == ':' && dosPuntos == std::string_view::npos) {
-                dosPuntos = i;
-            }
-        }
-        return { { nombre, i }, dosPuntos };
+        const std::string_view completo(nombre);
+        return { completo, completo.find(':') };
     }
 
     // The namespace of an element, from its name and its attributes (name and

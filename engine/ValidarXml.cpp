@@ -57,31 +57,40 @@ enum class Elemento : unsigned char {
     OrgnlDbtrAcct,
 };
 
+// By length first: most names of an order are none of these, and are told
+// apart without comparing a byte.
 Elemento Reconocer(std::string_view local)
 {
-    static constexpr std::pair<std::string_view, Elemento> kNombres[] = {
-        { "PmtInf", Elemento::PmtInf },
-        { "PmtInfId", Elemento::PmtInfId },
-        { "DrctDbtTxInf", Elemento::DrctDbtTxInf },
-        { "CdtTrfTxInf", Elemento::CdtTrfTxInf },
-        { "PmtId", Elemento::PmtId },
-        { "EndToEndId", Elemento::EndToEndId },
-        { "Cdtr", Elemento::Cdtr },
-        { "Dbtr", Elemento::Dbtr },
-        { "Nm", Elemento::Nm },
-        { "CdtrAcct", Elemento::CdtrAcct },
-        { "DbtrAcct", Elemento::DbtrAcct },
-        { "Id", Elemento::Id },
-        { "IBAN", Elemento::IBAN },
-        { "Othr", Elemento::Othr },
-        { "OrgnlDbtrAcct", Elemento::OrgnlDbtrAcct },
-    };
-    for (const auto &[nombre, elemento] : kNombres) {
-        if (nombre == local) {
-            return elemento;
-        }
+    const auto es = [local](std::string_view nombre) { return local == nombre; };
+    switch (local.size()) {
+    case 2:
+        return es("Nm") ? Elemento::Nm : es("Id") ? Elemento::Id : Elemento::Otro;
+    case 4:
+        return es("IBAN") ? Elemento::IBAN
+            : es("Cdtr")  ? Elemento::Cdtr
+            : es("Dbtr")  ? Elemento::Dbtr
+            : es("Othr")  ? Elemento::Othr
+                          : Elemento::Otro;
+    case 5:
+        return es("PmtId") ? Elemento::PmtId : Elemento::Otro;
+    case 6:
+        return es("PmtInf") ? Elemento::PmtInf : Elemento::Otro;
+    case 8:
+        return es("CdtrAcct") ? Elemento::CdtrAcct
+            : es("DbtrAcct")  ? Elemento::DbtrAcct
+            : es("PmtInfId")  ? Elemento::PmtInfId
+                              : Elemento::Otro;
+    case 10:
+        return es("EndToEndId") ? Elemento::EndToEndId : Elemento::Otro;
+    case 11:
+        return es("CdtTrfTxInf") ? Elemento::CdtTrfTxInf : Elemento::Otro;
+    case 12:
+        return es("DrctDbtTxInf") ? Elemento::DrctDbtTxInf : Elemento::Otro;
+    case 13:
+        return es("OrgnlDbtrAcct") ? Elemento::OrgnlDbtrAcct : Elemento::Otro;
+    default:
+        return Elemento::Otro;
     }
-    return Elemento::Otro;
 }
 
 // Where each message keeps the accounts and the values of their blocks.
