@@ -59,5 +59,8 @@ inline const char *Sse2(const char *desde, const char *hasta, const char *&alto)
 // asks ConAvx2() once and keeps the answer.
 const char *Avx2(const char *desde, const char *hasta, const char *&alto);
 bool ConAvx2();
+// Sixty-four bytes at a time; only where ConAvx512() is true.
+const char *Avx512(const char *desde, const char *hasta, const char *&alto);
+bool ConAvx512();
 
 } // namespace motor::fin_de_linea

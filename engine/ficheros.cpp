@@ -176,6 +176,7 @@ Fichero CrearNuevo(const std::string &ruta)
 LectorLineas::LectorLineas(const std::string &ruta)
     : fichero_(AbrirParaLeer(ruta))
     , conAvx2_(fin_de_linea::ConAvx2())
+    , conAvx512_(fin_de_linea::ConAvx512())
 {
     if (fichero_) {
         buffer_ = TomarBufferLectura();
@@ -217,7 +218,8 @@ bool LectorLineas::RellenarBuffer()
     // read brought before it.
     pos_ = bloque.datos;
     fin_ = falloLectura_ ? pos_ : pos_ + bloque.leidos;
-    if (!adelantada_ && !finFichero_ && EsFicheroNormal(fichero_.get())) {
+    if (!adelantada_ && !finFichero_
+        && EsFicheroNormal(fichero_.get())) {
         try {
             adelantada_ = std::make_unique<LecturaAdelantada>(fichero_.get(), buffer_.get(), 0);
         } catch (const std::system_error &) {

@@ -108,8 +108,9 @@ public:
 private:
     const char *BuscarFinDeLinea(const char *desde, const char *hasta, const char *&alto) const
     {
-        return conAvx2_ ? fin_de_linea::Avx2(desde, hasta, alto)
-                        : fin_de_linea::Sse2(desde, hasta, alto);
+        return conAvx512_ ? fin_de_linea::Avx512(desde, hasta, alto)
+            : conAvx2_    ? fin_de_linea::Avx2(desde, hasta, alto)
+                          : fin_de_linea::Sse2(desde, hasta, alto);
     }
     std::optional<std::string_view> LeerLineaPartida();
     // Moves past the CR, LF or CR LF at finLinea; a CR at the end of the buffer
@@ -146,6 +147,7 @@ private:
     bool parado_ = false;
     std::size_t primerAlto_ = 0;
     bool conAvx2_ = false;
+    bool conAvx512_ = false;
     unsigned long long bloques_ = 0;
 };
 

@@ -1,5 +1,5 @@
 // Every way of finding a line end gives the same answer, wherever the CR or
-// LF stands relative to the 16- and 32-byte steps and whatever the start, and
+// LF stands relative to the 16-, 32- and 64-byte steps and whatever the start, and
 // points at a byte beyond ASCII exactly when one stands before the line end.
 #include "FinDeLinea.h"
 
@@ -69,7 +69,8 @@ TEST_P(FinDeLineaTest, EncuentraElPrimerCRoLF)
 INSTANTIATE_TEST_SUITE_P(Casos, FinDeLineaTest,
     testing::Values(CasoBuscador { "byte_by_byte", motor::fin_de_linea::ByteAByte, true },
         CasoBuscador { "sse2", motor::fin_de_linea::Sse2, true },
-        CasoBuscador { "avx2", motor::fin_de_linea::Avx2, motor::fin_de_linea::ConAvx2() }),
+        CasoBuscador { "avx2", motor::fin_de_linea::Avx2, motor::fin_de_linea::ConAvx2() },
+        CasoBuscador { "avx512", motor::fin_de_linea::Avx512, motor::fin_de_linea::ConAvx512() }),
     [](const auto &info) { return std::string(info.param.nombre); });
 
 } // namespace
