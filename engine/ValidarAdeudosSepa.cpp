@@ -69,7 +69,7 @@ void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
 
 void ComprobarAdeudosSepa(Comprobacion &comprobacion)
 {
-    RecorrerFichero(comprobacion, ComprobarLinea);
+    RecorrerFichero<ComprobarLinea>(comprobacion);
 }
 
 } // namespace motor

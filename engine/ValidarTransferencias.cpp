@@ -92,7 +92,7 @@ void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
 
 void ComprobarTransferencias(Comprobacion &comprobacion)
 {
-    RecorrerFichero(comprobacion, ComprobarLinea);
+    RecorrerFichero<ComprobarLinea>(comprobacion);
 }
 
 } // namespace motor

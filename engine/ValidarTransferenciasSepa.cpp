@@ -64,7 +64,7 @@ void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
 
 void ComprobarTransferenciasSepa(Comprobacion &comprobacion)
 {
-    RecorrerFichero(comprobacion, ComprobarLinea);
+    RecorrerFichero<ComprobarLinea>(comprobacion);
 }
 
 } // namespace motor

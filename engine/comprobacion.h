@@ -199,13 +199,13 @@ private:
     std::string convertida_;
 };
 
-// Hands every line to comprobarLinea until the input ends or the run stops.
-// A template, so the per-line check is inlined into the loop.
-template <typename ComprobarLinea>
-void RecorrerFichero(Comprobacion &comprobacion, ComprobarLinea comprobarLinea)
+// Hands every line to the checker's line check until the input ends or the
+// run stops. The check is a template argument, so it is inlined into the loop.
+template <void (*ComprobarLinea)(std::string_view, Comprobacion &)>
+void RecorrerFichero(Comprobacion &comprobacion)
 {
     while (const auto linea = comprobacion.SiguienteLinea()) {
-        comprobarLinea(*linea, comprobacion);
+        ComprobarLinea(*linea, comprobacion);
     }
 }
 

@@ -218,8 +218,7 @@ bool LectorLineas::RellenarBuffer()
     // read brought before it.
     pos_ = bloque.datos;
     fin_ = falloLectura_ ? pos_ : pos_ + bloque.leidos;
-    if (!adelantada_ && !finFichero_
-        && EsFicheroNormal(fichero_.get())) {
+    if (!adelantada_ && !finFichero_ && EsFicheroNormal(fichero_.get())) {
         try {
             adelantada_ = std::make_unique<LecturaAdelantada>(fichero_.get(), buffer_.get(), 0);
         } catch (const std::system_error &) {
