@@ -155,8 +155,7 @@ bool EspaciosXml::Declarar(
 void EspaciosXml::Cambiado()
 {
     ++version_;
-    espacioVisto_.reset();
-    prefijoVisto_ = "\x01";
+    prefijoVisto_.reset();
     const auto encontrado = enAmbito_.find(std::string_view {});
     defecto_ = encontrado == enAmbito_.end() ? std::string_view {} : encontrado->second;
 }
@@ -190,7 +189,7 @@ std::optional<std::string_view> EspaciosXml::Resolver(std::string_view prefijo) 
     } else if (const auto encontrado = enAmbito_.find(prefijo); encontrado != enAmbito_.end()) {
         espacio = encontrado->second;
     }
-    prefijoVisto_ = prefijo;
+    prefijoVisto_.emplace(prefijo);
     espacioVisto_ = espacio;
     return espacio;
 }

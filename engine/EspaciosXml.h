@@ -102,7 +102,7 @@ private:
     std::string_view defecto_; // the default namespace in scope; empty: none
     unsigned long long version_ = 1;
     // The last prefix resolved and its namespace: an order's elements share one.
-    mutable std::string prefijoVisto_ = "\x01"; // no prefix looks like this
+    mutable std::optional<std::string> prefijoVisto_; // nothing: none yet
     mutable std::optional<std::string_view> espacioVisto_;
 };
 

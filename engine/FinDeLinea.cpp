@@ -93,4 +93,9 @@ bool ConAvx512()
 }
 #endif
 
+Buscador MejorBuscador()
+{
+    return ConAvx512() ? Avx512 : ConAvx2() ? Avx2 : Sse2;
+}
+
 } // namespace motor::fin_de_linea

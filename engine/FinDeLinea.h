@@ -63,4 +63,8 @@ bool ConAvx2();
 const char *Avx512(const char *desde, const char *hasta, const char *&alto);
 bool ConAvx512();
 
+using Buscador = const char *(*)(const char *, const char *, const char *&);
+// The widest of the above this processor has; a reader asks once.
+Buscador MejorBuscador();
+
 } // namespace motor::fin_de_linea

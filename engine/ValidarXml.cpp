@@ -450,8 +450,7 @@ void XMLCALL LectorXml::AlEmpezar(void *yo, const XML_Char *nombre, const XML_Ch
     }
     const auto medido = EspaciosXml::Medir(nombre);
     const auto espacio = lector->espacios_.Empezar(medido, atributos, lector->pila_.size());
-    lector->presupuesto_.excedido = lector->presupuesto_.usados > kPresupuestoMemoria;
-    if (!espacio || lector->presupuesto_.excedido) {
+    if (!espacio || lector->presupuesto_.usados > kPresupuestoMemoria) {
         lector->Pasado();
         return;
     }

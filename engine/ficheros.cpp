@@ -175,12 +175,12 @@ Fichero CrearNuevo(const std::string &ruta)
 
 LectorLineas::LectorLineas(const std::string &ruta)
     : fichero_(AbrirParaLeer(ruta))
-    , conAvx2_(fin_de_linea::ConAvx2())
-    , conAvx512_(fin_de_linea::ConAvx512())
+    , buscar_(fin_de_linea::MejorBuscador())
 {
     if (fichero_) {
         buffer_ = TomarBufferLectura();
         linea_.reserve(kMaxBytesLinea);
+        adelantable_ = EsFicheroNormal(fichero_.get());
     }
 }
 
@@ -218,11 +218,11 @@ bool LectorLineas::RellenarBuffer()
     // read brought before it.
     pos_ = bloque.datos;
     fin_ = falloLectura_ ? pos_ : pos_ + bloque.leidos;
-    if (!adelantada_ && !finFichero_ && EsFicheroNormal(fichero_.get())) {
+    if (adelantable_ && !adelantada_ && !finFichero_) {
         try {
             adelantada_ = std::make_unique<LecturaAdelantada>(fichero_.get(), buffer_.get(), 0);
         } catch (const std::system_error &) {
-            // No second thread (a process limit): every block read here.
+            adelantable_ = false; // no second thread (a process limit): every block read here
         }
     }
     return fin_ != pos_;

@@ -108,9 +108,7 @@ public:
 private:
     const char *BuscarFinDeLinea(const char *desde, const char *hasta, const char *&alto) const
     {
-        return conAvx512_ ? fin_de_linea::Avx512(desde, hasta, alto)
-            : conAvx2_    ? fin_de_linea::Avx2(desde, hasta, alto)
-                          : fin_de_linea::Sse2(desde, hasta, alto);
+        return buscar_(desde, hasta, alto);
     }
     std::optional<std::string_view> LeerLineaPartida();
     // Moves past the CR, LF or CR LF at finLinea; a CR at the end of the buffer
@@ -146,8 +144,10 @@ private:
     std::function<bool()> parar_;
     bool parado_ = false;
     std::size_t primerAlto_ = 0;
-    bool conAvx2_ = false;
-    bool conAvx512_ = false;
+    fin_de_linea::Buscador buscar_;
+    // Whether blocks may still be read ahead: a regular file, looked at once,
+    // while no thread has been refused.
+    bool adelantable_ = false;
     unsigned long long bloques_ = 0;
 };
 

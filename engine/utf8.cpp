@@ -44,11 +44,6 @@ char ByteWindows1252(char32_t caracter)
 
 } // namespace
 
-bool EsUtf8NoAscii(std::string_view texto)
-{
-    return !TodoAscii(texto) && TramoUtf8Valido(texto) == texto.size();
-}
-
 void AnadirWindows1252(std::string_view utf8, std::string &bytes)
 {
     for (std::size_t i = 0; i < utf8.size();) {

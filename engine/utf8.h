@@ -34,12 +34,6 @@ inline std::size_t PrimerNoAscii(std::string_view texto)
     return i;
 }
 
-// Whether every byte is below 0x80; such text is the same in UTF-8 and
-// Windows-1252.
-inline bool TodoAscii(std::string_view texto)
-{
-    return PrimerNoAscii(texto) == texto.size();
-}
 // The length a lead byte announces and the range of the byte after it (no
 // overlong forms, no surrogates, nothing past U+10FFFF); length 0 for a byte
 // that leads nothing.
@@ -108,10 +102,6 @@ inline std::size_t TramoUtf8Valido(std::string_view texto)
     }
     return largo;
 }
-
-// Valid UTF-8 with at least one character beyond ASCII: a text saved as UTF-8
-// (Windows-1252 text with accents is almost never valid UTF-8).
-bool EsUtf8NoAscii(std::string_view texto);
 
 // UTF-8 as Windows-1252 bytes, appended; a character the code page lacks,
 // or a malformed sequence, becomes "?".

@@ -87,6 +87,15 @@ void ReiniciarEstado()
     modMain::DCCalculado.clear();
 }
 
+std::string EnJson(const std::string &ruta)
+{
+    std::string json;
+    for (const char c : ruta) {
+        json += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    }
+    return json;
+}
+
 std::vector<std::string> Palabras(const std::string &texto)
 {
     std::vector<std::string> palabras;

@@ -87,6 +87,10 @@ void ReiniciarEstado();
 // where the system has no such limit (Windows).
 bool LimitarEscritura(std::optional<std::size_t> bytes);
 
+// A test folder's path (plain ASCII) as a JSON string holds it: Windows'
+// backslashes doubled.
+std::string EnJson(const std::string &ruta);
+
 // The words of a command line written with single blanks between them.
 std::vector<std::string> Palabras(const std::string &texto);
 

@@ -26,17 +26,6 @@ Ejecucion Ejecutar(const std::vector<std::string> &argumentos,
     return prueba::EjecutarPrograma(COTAREL_CHECK, argumentos, carpeta, redirecciones);
 }
 
-// A test folder's path (plain ASCII) as a JSON string holds it: Windows'
-// backslashes doubled.
-std::string EnJson(const std::string &ruta)
-{
-    std::string json;
-    for (const char c : ruta) {
-        json += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    }
-    return json;
-}
-
 const prueba::RutaPrueba kDatos(COTAREL_DATOS_PRUEBA);
 
 // Names that are not plain text come out of --formato=json whole: escaped
@@ -69,7 +58,7 @@ TEST_P(NombreJsonTest, RutaEnJson)
     const auto ruta = carpeta / (GetParam().fichero + ".q19");
     std::filesystem::copy_file(kDatos / "adeudos.q19", ruta);
     const Ejecucion salida = Ejecutar({ "--formato=json", ruta }, carpeta);
-    const std::string esperado = R"({"ruta":")" + EnJson((carpeta / "").string())
+    const std::string esperado = R"({"ruta":")" + prueba::EnJson((carpeta / "").string())
         + GetParam().enJson + R"(.q19","tipo":"adeudos")";
     EXPECT_EQ(salida.salida.substr(0, esperado.size()), esperado);
     EXPECT_EQ(salida.salida.find('\n'), salida.salida.size() - 1);

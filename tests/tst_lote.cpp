@@ -183,13 +183,8 @@ protected:
     {
         for (const char *nombre : { "malo", "bueno", "nocsb", "vacio", "falta" }) {
             const std::string marca = std::string("{") + nombre + "}";
-            std::string ruta = carpeta / nombre;
-            if (json) { // Windows' backslashes doubled
-                for (std::size_t pos = 0; (pos = ruta.find('\\', pos)) != std::string::npos;
-                     pos += 2) {
-                    ruta.insert(pos, 1, '\\');
-                }
-            }
+            const std::string enCarpeta = carpeta / nombre;
+            const std::string ruta = json ? prueba::EnJson(enCarpeta) : enCarpeta;
             for (std::size_t pos; (pos = texto.find(marca)) != std::string::npos;) {
                 texto.replace(pos, marca.size(), ruta);
             }
