@@ -8,7 +8,10 @@
 # is well-formed. Other kinds: transferencias, transferencias-sepa,
 # xml-pain001. Prints one row a file: the medians of REPEATS runs, the ratio
 # of the throughputs (cotarel-check / reference) and cotarel-check's peak
-# resident memory, each beside its target.
+# resident memory, each beside its target. Each file is flushed to disk and
+# read into the page cache first, and the checker and the reference run in
+# turns, so that neither a write-back nor anything else the machine does
+# meanwhile falls on one of them only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,8 +35,19 @@ segundos() { # command... -> elapsed seconds of one run, to the microsecond
     fin=$(date +%s.%N)
     awk -v a="$inicio" -v b="$fin" 'BEGIN { printf "%.4f\n", b - a }'
 }
-medir() { # command... -> median seconds
-    for _ in $(seq "$repeticiones"); do segundos "$@"; done | mediana
+# Times the checker and the reference in turns, so that whatever else the
+# machine does meanwhile falls on both alike; sets t_check and t_ref to the
+# medians.
+medir_por_turnos() { # file reference-command...
+    local fichero=$1 tiempos
+    shift
+    tiempos=$(mktemp -p "$carpeta")
+    for _ in $(seq "$repeticiones"); do
+        printf 'c %s\n' "$(segundos "$construccion/check/cotarel-check" "$fichero")"
+        printf 'r %s\n' "$(segundos "$@" "$fichero")"
+    done > "$tiempos"
+    t_check=$(awk '$1 == "c" { print $2 }' "$tiempos" | mediana)
+    t_ref=$(awk '$1 == "r" { print $2 }' "$tiempos" | mediana)
 }
 mbs() { awk -v b="$1" -v t="$2" 'BEGIN { if (t > 0) printf "%.0f", b / 1e6 / t; else print "inf" }'; }
 
@@ -46,17 +60,19 @@ for entrada in "${ficheros[@]}"; do
     fichero="$carpeta/remesa-$tipo.q19"
     "$construccion/bench/generar-remesa" "$tipo" "$megabytes" 1 "$fichero" > /dev/null
     bytes=$(stat -c %s "$fichero")
-    cat "$fichero" > /dev/null # into the page cache, for every contender alike
+    # On disk before timing, so that no write-back of it runs meanwhile, and
+    # in the page cache, for every contender alike.
+    sync "$fichero"
+    cat "$fichero" > /dev/null
 
-    t_check=$(medir "$construccion/check/cotarel-check" "$fichero")
     if [[ $tipo == xml-* ]]; then
         referencia="xmllint --stream"
-        t_ref=$(medir xmllint --stream --noout "$fichero")
+        medir_por_turnos "$fichero" xmllint --stream --noout
         objetivo_ratio=0.95
         objetivo_memoria=16
     else
         referencia="wc -l"
-        t_ref=$(medir wc -l "$fichero")
+        medir_por_turnos "$fichero" wc -l
         objetivo_ratio=0.70
         objetivo_memoria=8
     fi

@@ -34,11 +34,7 @@ public:
             return dosPuntos == std::string_view::npos ? completo : completo.substr(dosPuntos + 1);
         }
     };
-    static Nombre Medir(const char *nombre)
-    {
-        const std::string_view completo(nombre);
-        return { completo, completo.find(':') };
-    }
+    static Nombre Medir(const char *nombre);
 
     // The namespace of an element, from its name and its attributes (name and
     // value in turn, ending in nullptr), whose declarations come into scope at

@@ -6,10 +6,7 @@ namespace {
 
 // Both records carry the account in one piece at 69 to 88:
 // entity, office, DC, account number.
-constexpr Campo kEntidad { 69, 4 };
-constexpr Campo kOficina { 73, 4 };
-constexpr Campo kDC { 77, 2 };
-constexpr Campo kCuenta { 79, 10 };
+constexpr std::size_t kCcc = 69;
 constexpr Campo kNombre { 29, 40 }; // party's name or company name
 
 // Ordering-party header, "03" or "53".
@@ -31,8 +28,7 @@ bool EsIndividual(std::string_view linea)
 
 bool CuentaErronea(std::string_view linea, Comprobacion &comprobacion)
 {
-    return comprobacion.CuentaErronea(Extraer(linea, kEntidad), Extraer(linea, kOficina),
-        Extraer(linea, kCuenta), Extraer(linea, kDC));
+    return comprobacion.CccErroneo(linea, kCcc);
 }
 
 void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)

@@ -17,21 +17,16 @@ constexpr Campo kReferenciaAdeudo { 11, 35 };
 constexpr Campo kNombreDeudor { 119, 70 };
 constexpr Campo kTipoCuentaDeudor { 403, 1 }; // "B": a CCC follows, else an IBAN
 constexpr Campo kIbanDeudor { 404, 34 };
-// The CCC in place of the IBAN: entity, office, DC, account number.
-constexpr Campo kEntidad { 404, 4 };
-constexpr Campo kOficina { 408, 4 };
-constexpr Campo kDC { 412, 2 };
-constexpr Campo kCuenta { 414, 10 };
+// The CCC in place of the IBAN, in one piece: entity, office, DC, account number.
+constexpr std::size_t kCcc = 404;
 
 constexpr std::string_view kEntrada = "Error en linea ";
 
 FalloCuenta CuentaDelDeudor(std::string_view linea, Comprobacion &comprobacion)
 {
     if (CampoIgual(linea, kTipoCuentaDeudor, "B")) {
-        return comprobacion.CuentaErronea(Extraer(linea, kEntidad), Extraer(linea, kOficina),
-                   Extraer(linea, kCuenta), Extraer(linea, kDC))
-            ? FalloCuenta::DigitosCcc
-            : FalloCuenta::Ninguno;
+        return comprobacion.CccErroneo(linea, kCcc) ? FalloCuenta::DigitosCcc
+                                                    : FalloCuenta::Ninguno;
     }
     return comprobacion.IbanErroneo(Extraer(linea, kIbanDeudor));
 }

@@ -2,6 +2,7 @@
 // check, the error blocks written to the log, and the counts of the run.
 #pragma once
 
+#include "campos.h"
 #include "cuentas.h"
 #include "ficheros.h"
 #include "interfaz.h"
@@ -123,6 +124,24 @@ public:
         dcCalculado_ = dc;
         ++cuentasComprobadas_;
         return dcGuardado.size() != 2 || dcGuardado[0] != dc[0] || dcGuardado[1] != dc[1];
+    }
+
+    // The same for a CCC written in one piece, its twenty characters from
+    // `posicion` (from 1); a line that ends inside it is checked by the parts
+    // it holds.
+    bool CccErroneo(std::string_view linea, std::size_t posicion)
+    {
+        const std::size_t desde = posicion - 1;
+        if (linea.size() < desde + 20) [[unlikely]] {
+            return CuentaErronea(Extraer(linea, { posicion, 4 }),
+                Extraer(linea, { posicion + 4, 4 }), Extraer(linea, { posicion + 10, 10 }),
+                Extraer(linea, { posicion + 8, 2 }));
+        }
+        const char *ccc = linea.data() + desde;
+        const auto dc = DigitosDeControlSeguidos(ccc);
+        dcCalculado_ = dc;
+        ++cuentasComprobadas_;
+        return ccc[8] != dc[0] || ccc[9] != dc[1];
     }
 
     // Checks an IBAN field (cuentas.h), counted like every account.

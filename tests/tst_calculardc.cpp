@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
 namespace {
 
 struct CasoDC
@@ -27,6 +30,13 @@ TEST_P(CalcularDCTest, DaLosDigitosDeControl)
 {
     const CasoDC &caso = GetParam();
     EXPECT_EQ(motor::CalcularDC(caso.entidad, caso.oficina, caso.cuenta), caso.esperado);
+    // Written in one piece, as records hold it, the account gives the same.
+    const std::string ccc = std::string(caso.entidad) + caso.oficina + "**" + caso.cuenta;
+    if (std::strlen(caso.entidad) == 4 && std::strlen(caso.oficina) == 4
+        && std::strlen(caso.cuenta) == 10) {
+        const auto dc = motor::DigitosDeControlSeguidos(ccc.c_str());
+        EXPECT_EQ(std::string(dc.begin(), dc.end()), caso.esperado);
+    }
 }
 
 const CasoDC kCasos[] = {

@@ -1,7 +1,10 @@
 // ISO 20022 XML orders: each fixture with the log or the message it must give.
+#include "EspaciosXml.h"
 #include "ayuda.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace {
 
@@ -197,5 +200,29 @@ const CasoLimite kLimites[] = {
 
 INSTANTIATE_TEST_SUITE_P(Casos, LimiteTest, testing::ValuesIn(kLimites),
     [](const auto &info) { return std::string(info.param.nombre); });
+
+// Element names are measured eight bytes at a time in aligned words: every
+// length up to past two words, at every alignment, with its first colon
+// anywhere or none, between bytes that are colons but not the name's.
+TEST(MedirNombre, LongitudYPrimerosDosPuntosEnTodaAlineacion)
+{
+    alignas(8) char memoria[48];
+    for (std::size_t alineacion = 0; alineacion < 8; ++alineacion) {
+        for (std::size_t longitud = 0; longitud <= 20; ++longitud) {
+            for (std::size_t dosPuntos = 0; dosPuntos <= longitud; ++dosPuntos) {
+                std::string nombre(longitud, 'n');
+                if (dosPuntos < longitud) {
+                    nombre[dosPuntos] = ':';
+                    nombre.back() = ':';
+                }
+                std::memset(memoria, ':', sizeof memoria);
+                std::memcpy(memoria + alineacion, nombre.c_str(), longitud + 1);
+                const auto medido = motor::EspaciosXml::Medir(memoria + alineacion);
+                EXPECT_EQ(medido.completo, nombre) << alineacion;
+                EXPECT_EQ(medido.dosPuntos, nombre.find(':')) << nombre << " at " << alineacion;
+            }
+        }
+    }
+}
 
 } // namespace
