@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace motor {
 namespace {
@@ -121,10 +122,51 @@ bool CccCorrecto(std::string_view iban)
     return dc[0] == iban[12] && dc[1] == iban[13];
 }
 
+// Eight ASCII digits, read as a little-endian word, as their number: pairs,
+// then fours, then the eight, each step one multiplication.
+std::uint64_t Numero(std::uint64_t palabra)
+{
+    std::uint64_t v = palabra - 0x3030303030303030;
+    v = v * 10 + (v >> 8);
+    return ((v & 0x000000FF000000FF) * (100 + (1000000ULL << 32))
+               + ((v >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32)))
+        >> 32;
+}
+
+// Most IBANs of a Spanish order as they stand: "ES" and twenty-two digits,
+// nothing around them. Their number is taken eight digits at a time, with
+// no copy; any other field goes the general way.
+std::optional<FalloCuenta> EspanolDeCifras(std::string_view campo)
+{
+    if (campo.size() != 24 || campo[0] != 'E' || campo[1] != 'S') {
+        return std::nullopt;
+    }
+    const char *iban = campo.data();
+    const std::uint64_t cifras[]
+        = { ccc::Ocho(iban + 4), ccc::Ocho(iban + 12), ccc::Ocho(iban + 16) };
+    if (!ccc::OchoDigitos(ccc::Ocho(iban + 2)) || !ccc::OchoDigitos(cifras[1])
+        || !ccc::OchoDigitos(cifras[2])) {
+        return std::nullopt;
+    }
+    // The account's twenty digits, then "ES" as 14 28, then the check digits.
+    std::uint64_t resto = Numero(cifras[0]) % 97;
+    resto = (resto * 100000000 + Numero(cifras[1])) % 97;
+    resto = (resto * 10000 + Numero(cifras[2]) % 10000) % 97;
+    const unsigned control = ccc::Cifra(iban[2]) * 10 + ccc::Cifra(iban[3]);
+    if ((resto * 1000000 + 142800 + control) % 97 != 1) {
+        return FalloCuenta::DigitosIban;
+    }
+    const auto dc = DigitosDeControlSeguidos(iban + 4);
+    return dc[0] == iban[12] && dc[1] == iban[13] ? FalloCuenta::Ninguno : FalloCuenta::DigitosCcc;
+}
+
 } // namespace
 
 FalloCuenta ComprobarIBAN(std::string_view campo)
 {
+    if (const auto fallo = EspanolDeCifras(campo)) [[likely]] {
+        return *fallo;
+    }
     std::array<char, kMaxIban + 1> buffer {};
     const std::string_view iban = Normalizar(campo, buffer);
     if (!BienFormado(iban)) {

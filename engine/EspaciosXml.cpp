@@ -79,50 +79,7 @@ std::optional<std::string_view> PrefijoDeclarado(std::string_view atributo, bool
     return partes ? partes->local : std::string_view {};
 }
 
-// The bytes of a word that are zero, each marked by its top bit. Only the
-// lowest mark is sure (a borrow may mark bytes above it), which is the only
-// one looked at.
-std::uint64_t BytesCero(std::uint64_t palabra)
-{
-    return (palabra - 0x0101010101010101) & ~palabra & 0x8080808080808080;
-}
-
 } // namespace
-
-// Every element's name passes here: eight bytes at a time, in aligned words.
-// An aligned word that holds a byte of the name never reaches past the page
-// that byte lies in, so reading it whole cannot fault, although its bytes
-// past the NUL are not the name's (they are never looked at: the address
-// sanitizer is told not to watch them).
-__attribute__((no_sanitize_address)) EspaciosXml::Nombre EspaciosXml::Medir(const char *nombre)
-{
-    constexpr std::uint64_t kDosPuntos = 0x3A3A3A3A3A3A3A3A;
-    const auto direccion = reinterpret_cast<std::uintptr_t>(nombre);
-    const std::size_t antes = direccion & 7; // bytes of the first word before the name
-    std::uintptr_t actual = direccion - antes;
-    std::uint64_t palabra = 0;
-    std::memcpy(&palabra, reinterpret_cast<const void *>(actual), 8);
-    if (antes != 0) {
-        palabra |= ~std::uint64_t { 0 } >> (64 - 8 * antes); // neither NUL nor ':'
-    }
-    std::size_t dosPuntos = std::string_view::npos;
-    for (;;) {
-        const std::uint64_t ceros = BytesCero(palabra);
-        const std::uint64_t puntos = BytesCero(palabra ^ kDosPuntos);
-        const std::size_t desde = actual - direccion; // may wrap below: added back below
-        if (puntos != 0 && dosPuntos == std::string_view::npos
-            && (ceros == 0 || std::countr_zero(puntos) < std::countr_zero(ceros))) {
-            dosPuntos = desde + static_cast<std::size_t>(std::countr_zero(puntos)) / 8;
-        }
-        if (ceros != 0) {
-            const std::size_t longitud
-                = desde + static_cast<std::size_t>(std::countr_zero(ceros)) / 8;
-            return { { nombre, longitud }, dosPuntos };
-        }
-        actual += 8;
-        std::memcpy(&palabra, reinterpret_cast<const void *>(actual), 8);
-    }
-}
 
 std::optional<std::string_view> EspaciosXml::EmpezarConDeclaraciones(
     const Nombre &nombre, const char *const *atributos, std::size_t profundidad)

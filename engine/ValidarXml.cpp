@@ -35,7 +35,11 @@ constexpr std::size_t kMaxBytesSinEvento = 1 << 20;
 constexpr std::size_t kPresupuestoMemoria = 6 << 20; // all that expat allocates
 constexpr std::size_t kTrozo = 64 << 10; // fed at a time, so the limits are seen soon
 constexpr std::size_t kMaxCaracteres = 140;
-constexpr std::string_view kBlancosXml = " \t\r\n";
+// The blanks of XML, dropped at both ends of a value.
+bool EsBlancoXml(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // The elements whose place matters; every other one is Otro.
 enum class Elemento : unsigned char {
@@ -595,8 +599,9 @@ void LectorXml::Anadir(std::string_view texto)
 {
     std::string &valor = valores_[recogiendo_];
     if (valor.empty()) {
-        const std::size_t primero = texto.find_first_not_of(kBlancosXml);
-        texto.remove_prefix(primero == std::string_view::npos ? texto.size() : primero);
+        while (!texto.empty() && EsBlancoXml(texto.front())) {
+            texto.remove_prefix(1);
+        }
     }
     const auto inicioCaracter
         = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
@@ -619,7 +624,9 @@ void LectorXml::Terminar()
 {
     if (recogiendo_ >= 0 && pila_.size() == profundidadRecogida_) {
         std::string &valor = valores_[recogiendo_];
-        valor.erase(valor.find_last_not_of(kBlancosXml) + 1);
+        while (!valor.empty() && EsBlancoXml(valor.back())) {
+            valor.pop_back();
+        }
         if (recogiendo_ == kIban) {
             ComprobarCuenta(ibanDePago_);
         }
