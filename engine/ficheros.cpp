@@ -16,7 +16,8 @@
 namespace motor {
 namespace {
 
-constexpr std::size_t kTamBufferLectura = 2 * LectorLineas::kTamBloque;
+constexpr std::size_t kHuecos = LectorLineas::kBloquesEnMemoria;
+constexpr std::size_t kTamBufferLectura = kHuecos * LectorLineas::kTamBloque;
 constexpr std::size_t kTamBufferEscritura = 1 << 16;
 
 } // namespace
@@ -79,9 +80,9 @@ bool EsFicheroNormal(std::FILE *fichero)
 
 } // namespace
 
-// One block read ahead: while the reader takes one half of the buffer apart,
-// this thread reads the next block into the other half. The reader hands its
-// half back when it asks for the next block.
+// Blocks read ahead: while the reader takes one block of the buffer apart,
+// this thread reads the next ones into the other places of the buffer. The
+// reader hands each block back when it asks for the next.
 class LecturaAdelantada
 {
 public:
@@ -92,12 +93,11 @@ public:
         bool error;
     };
 
-    // The reader is taking the half at `enUso` apart; the thread starts on
-    // the other. Throws std::system_error where no thread can be started.
-    LecturaAdelantada(std::FILE *fichero, char *buffer, std::size_t enUso)
+    // The reader is taking the first place apart; the thread starts on the
+    // next. Throws std::system_error where no thread can be started.
+    LecturaAdelantada(std::FILE *fichero, char *buffer)
         : fichero_(fichero)
         , buffer_(buffer)
-        , mitad_(1 - enUso)
         , hilo_([this] { Leer(); })
     {
     }
@@ -113,37 +113,35 @@ public:
     LecturaAdelantada(const LecturaAdelantada &) = delete;
     LecturaAdelantada &operator=(const LecturaAdelantada &) = delete;
 
-    // The next block, once read; the half handed out before goes back to the thread.
+    // The next block, once read; the one handed out before goes back to the thread.
     Bloque Siguiente()
     {
         std::unique_lock guarda(cerrojo_);
-        cambio_.wait(guarda, [this] { return listo_.has_value(); });
-        const Bloque bloque = *listo_;
-        listo_.reset();
-        mitad_ = bloque.datos == buffer_ ? 1 : 0;
-        libre_ = true;
-        guarda.unlock();
+        ++tomados_;
         cambio_.notify_all();
-        return bloque;
+        cambio_.wait(guarda, [this] { return leidos_ >= tomados_; });
+        return bloques_[(tomados_ - 1) % kHuecos];
     }
 
 private:
+    // The thread's j-th block goes to place (j + 1) % kHuecos, once the
+    // reader has handed back the block that was there.
     void Leer()
     {
-        for (;;) {
+        for (unsigned long long j = 0;; ++j) {
             std::unique_lock guarda(cerrojo_);
-            cambio_.wait(guarda, [this] { return libre_ || parar_; });
+            cambio_.wait(guarda, [this, j] { return tomados_ + kHuecos >= j + 2 || parar_; });
             if (parar_) {
                 return;
             }
-            libre_ = false;
-            char *destino = buffer_ + mitad_ * LectorLineas::kTamBloque;
             guarda.unlock();
+            char *destino = buffer_ + (j + 1) % kHuecos * LectorLineas::kTamBloque;
             const std::size_t leidos = disco::Leer(fichero_, destino, LectorLineas::kTamBloque);
             const bool fin = leidos < LectorLineas::kTamBloque;
             const bool error = fin && disco::HayError(fichero_);
             guarda.lock();
-            listo_ = Bloque { destino, leidos, error };
+            bloques_[j % kHuecos] = Bloque { destino, leidos, error };
+            leidos_ = j + 1;
             guarda.unlock();
             cambio_.notify_all();
             if (fin) {
@@ -156,9 +154,9 @@ private:
     char *buffer_;
     std::mutex cerrojo_;
     std::condition_variable cambio_;
-    std::optional<Bloque> listo_; // read, not yet handed out
-    std::size_t mitad_; // the half the thread reads into next
-    bool libre_ = true; // the thread may read into it
+    Bloque bloques_[kHuecos] {}; // the thread's j-th block at j % kHuecos
+    unsigned long long leidos_ = 0; // blocks the thread has read
+    unsigned long long tomados_ = 0; // blocks the reader has asked for
     bool parar_ = false;
     std::thread hilo_; // last: started once the rest is set
 };
@@ -220,7 +218,7 @@ bool LectorLineas::RellenarBuffer()
     fin_ = falloLectura_ ? pos_ : pos_ + bloque.leidos;
     if (adelantable_ && !adelantada_ && !finFichero_) {
         try {
-            adelantada_ = std::make_unique<LecturaAdelantada>(fichero_.get(), buffer_.get(), 0);
+            adelantada_ = std::make_unique<LecturaAdelantada>(fichero_.get(), buffer_.get());
         } catch (const std::system_error &) {
             adelantable_ = false; // no second thread (a process limit): every block read here
         }

@@ -1,5 +1,6 @@
 #include "ayuda.h"
 #include "disco_fallido.h"
+#include "ficheros.h"
 
 #include <gtest/gtest.h>
 
@@ -406,14 +407,15 @@ protected:
     }
 };
 
-// The first read block, exactly 1 MiB, ends right after a faulty record; the
+// The first read block ends right after a faulty record; the
 // transfer checker would take the next line as its supplier's name.
 std::string PrimerBloqueTerminaEnCuentaMala(const std::string &primeraLinea)
 {
     const std::string registro = primeraLinea == "5180"
         ? kAdeudoMalo
         : Registro({ { 1, "0656" }, { 27, "010" }, { 42, "123456780123456789" }, { 64, "00" } });
-    const std::size_t relleno = (1 << 20) - primeraLinea.size() - registro.size() - 6;
+    const std::size_t relleno
+        = motor::LectorLineas::kTamBloque - primeraLinea.size() - registro.size() - 6;
     return primeraLinea + "\r\n" + std::string(relleno, 'x') + "\r\n" + registro + "\r\n" + kMalo;
 }
 
@@ -541,8 +543,8 @@ INSTANTIATE_TEST_SUITE_P(Casos, FinDeLineaTest, testing::ValuesIn(kFinesDeLinea)
 TEST_F(ProcesarFicheroTest, LineEndAcrossReadBlocksCountsOnce)
 {
     // Places the CR LF of the first line just before, across and just after the
-    // boundary of the 1 MiB read blocks.
-    constexpr std::size_t kBloque = 1 << 20;
+    // boundary of the read blocks.
+    constexpr std::size_t kBloque = motor::LectorLineas::kTamBloque;
     for (const std::size_t corte : { kBloque - 1, kBloque, kBloque - 2 }) {
         std::string bytes = "5180" + std::string(corte - 4, 'x') + "\r\n" + kAdeudoMalo + "\r\n";
         Entrada(bytes);
