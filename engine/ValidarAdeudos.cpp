@@ -31,28 +31,43 @@ bool CuentaErronea(std::string_view linea, Comprobacion &comprobacion)
     return comprobacion.CccErroneo(linea, kCcc);
 }
 
+// The error blocks, out of the way of the walk: few lines need them.
+[[gnu::cold]] [[gnu::noinline]] void InformarCabecera(
+    std::string_view linea, Comprobacion &comprobacion)
+{
+    comprobacion.InformarCuenta({ .entrada = kEntrada,
+        .fallo = FalloCuenta::DigitosCcc,
+        .ordenante = true,
+        .etiqueta1 = "NIF Ordenante: ",
+        .campo1 = Extraer(linea, kNifOrdenante),
+        .etiqueta2 = "Nombre Ordenante: ",
+        .campo2 = Recortar(Extraer(linea, kNombre)),
+        .camposTalCual = true });
+}
+
+[[gnu::cold]] [[gnu::noinline]] void InformarIndividual(
+    std::string_view linea, Comprobacion &comprobacion)
+{
+    comprobacion.InformarCuenta({ .entrada = kEntrada,
+        .fallo = FalloCuenta::DigitosCcc,
+        .ordenante = false,
+        .etiqueta1 = "C\xF3"
+                     "digo de referencia: ",
+        .campo1 = Extraer(linea, kReferencia),
+        .etiqueta2 = "Nombre o raz\xF3n social: ",
+        .campo2 = Recortar(Extraer(linea, kNombre)),
+        .camposTalCual = true });
+}
+
+// Most lines of a file are individual orders: they are asked for first.
 void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
 {
-    if (EsCabecera(linea) && CuentaErronea(linea, comprobacion)) {
-        comprobacion.InformarCuenta({ .entrada = kEntrada,
-            .fallo = FalloCuenta::DigitosCcc,
-            .ordenante = true,
-            .etiqueta1 = "NIF Ordenante: ",
-            .campo1 = Extraer(linea, kNifOrdenante),
-            .etiqueta2 = "Nombre Ordenante: ",
-            .campo2 = Recortar(Extraer(linea, kNombre)),
-            .camposTalCual = true });
-    }
-    if (EsIndividual(linea) && CuentaErronea(linea, comprobacion)) {
-        comprobacion.InformarCuenta({ .entrada = kEntrada,
-            .fallo = FalloCuenta::DigitosCcc,
-            .ordenante = false,
-            .etiqueta1 = "C\xF3"
-                         "digo de referencia: ",
-            .campo1 = Extraer(linea, kReferencia),
-            .etiqueta2 = "Nombre o raz\xF3n social: ",
-            .campo2 = Recortar(Extraer(linea, kNombre)),
-            .camposTalCual = true });
+    if (EsIndividual(linea)) {
+        if (CuentaErronea(linea, comprobacion)) [[unlikely]] {
+            InformarIndividual(linea, comprobacion);
+        }
+    } else if (EsCabecera(linea) && CuentaErronea(linea, comprobacion)) {
+        InformarCabecera(linea, comprobacion);
     }
 }
 
