@@ -62,15 +62,22 @@ std::size_t LongitudDelPais(char primera, char segunda)
     return kLongitudes[static_cast<std::size_t>((primera - 'A') * 26 + (segunda - 'A'))];
 }
 
-// Blanks dropped at both ends and letters in upper case; nothing longer than
-// any IBAN can be is kept (it is not valid anyway).
+// Blanks dropped at both ends, as fields are padded.
+std::string_view SinBlancos(std::string_view campo)
+{
+    while (!campo.empty() && campo.back() == ' ') {
+        campo.remove_suffix(1);
+    }
+    while (!campo.empty() && campo.front() == ' ') {
+        campo.remove_prefix(1);
+    }
+    return campo;
+}
+
+// Letters in upper case, the blanks at both ends already dropped; nothing
+// longer than any IBAN can be is kept (it is not valid anyway).
 std::string_view Normalizar(std::string_view campo, std::array<char, kMaxIban + 1> &buffer)
 {
-    const std::size_t primero = campo.find_first_not_of(' ');
-    if (primero == std::string_view::npos) {
-        return {};
-    }
-    campo = campo.substr(primero, campo.find_last_not_of(' ') - primero + 1);
     const std::size_t longitud = std::min(campo.size(), buffer.size());
     std::transform(campo.begin(), campo.begin() + static_cast<std::ptrdiff_t>(longitud),
         buffer.begin(),
@@ -164,6 +171,7 @@ std::optional<FalloCuenta> EspanolDeCifras(std::string_view campo)
 
 FalloCuenta ComprobarIBAN(std::string_view campo)
 {
+    campo = SinBlancos(campo);
     if (const auto fallo = EspanolDeCifras(campo)) [[likely]] {
         return *fallo;
     }
