@@ -3,9 +3,6 @@
 #include <expat.h>
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
-#include <cstring>
 #include <memory>
 #include <utility>
 
