@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#if defined(__unix__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -200,6 +204,31 @@ const CasoLimite kLimites[] = {
 
 INSTANTIATE_TEST_SUITE_P(Casos, LimiteTest, testing::ValuesIn(kLimites),
     [](const auto &info) { return std::string(info.param.nombre); });
+
+// A name whose NUL is the last byte of a page, with nothing readable after
+// it: no word past that page is read.
+TEST(MedirNombre, NoLeeMasAllaDeLaPagina)
+{
+#if defined(__unix__)
+    const auto pagina = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    void *memoria
+        = mmap(nullptr, 2 * pagina, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(memoria, MAP_FAILED);
+    char *fin = static_cast<char *>(memoria) + pagina;
+    ASSERT_EQ(mprotect(fin, pagina, PROT_NONE), 0);
+    for (std::size_t longitud = 0; longitud <= 20; ++longitud) {
+        const std::string nombre = std::string(longitud / 2, 'p') + (longitud > 0 ? ":" : "")
+            + std::string(longitud > 0 ? longitud - longitud / 2 - 1 : 0, 'l');
+        std::memcpy(fin - nombre.size() - 1, nombre.c_str(), nombre.size() + 1);
+        const auto medido = motor::EspaciosXml::Medir(fin - nombre.size() - 1);
+        EXPECT_EQ(medido.completo, nombre);
+        EXPECT_EQ(medido.dosPuntos, nombre.find(':'));
+    }
+    munmap(memoria, 2 * pagina);
+#else
+    GTEST_SKIP() << "pages are protected here with the system's own calls";
+#endif
+}
 
 // Element names are measured eight bytes at a time in aligned words: every
 // length up to past two words, at every alignment, with its first colon
