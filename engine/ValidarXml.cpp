@@ -270,6 +270,7 @@ private:
     int ValorDe(Elemento elemento);
     void Terminar();
     void Anadir(std::string_view texto);
+    [[gnu::noinline]] static void AnadirHastaElLimite(std::string &valor, std::string_view texto);
     void ComprobarCuenta(bool dePago);
     void InformarPendientes();
     bool EnTransaccion() const;
@@ -293,7 +294,6 @@ private:
     bool vistoEsRaiz_ = false;
     std::vector<Elemento> pila_;
     std::string valores_[kValores];
-    std::size_t caracteres_ = 0; // of the value being gathered
     int recogiendo_ = -1; // the Valor being gathered, or -1
     XML_CharacterDataHandler manejadorTexto_ = nullptr; // the one expat has
     std::size_t profundidadRecogida_ = 0;
@@ -588,13 +588,13 @@ void LectorXml::Empezar(Elemento elemento)
     if (valor >= 0) {
         recogiendo_ = valor;
         profundidadRecogida_ = pila_.size();
-        caracteres_ = 0;
         valores_[valor].clear();
     }
 }
 
 // Blanks at the start are dropped as they come; at most kMaxCaracteres
-// characters are kept. A piece that fits whole is appended at once.
+// characters are kept. While the value has no more bytes than that, it has
+// no more characters either, and a piece is appended whole without counting.
 void LectorXml::Anadir(std::string_view texto)
 {
     std::string &valor = valores_[recogiendo_];
@@ -603,19 +603,25 @@ void LectorXml::Anadir(std::string_view texto)
             texto.remove_prefix(1);
         }
     }
-    const auto inicioCaracter
-        = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
-    if (caracteres_ + texto.size() <= kMaxCaracteres) {
-        caracteres_
-            += static_cast<std::size_t>(std::count_if(texto.begin(), texto.end(), inicioCaracter));
+    if (valor.size() + texto.size() <= kMaxCaracteres) [[likely]] {
         valor += texto;
         return;
     }
+    AnadirHastaElLimite(valor, texto);
+}
+
+// A long value, character by character up to the limit.
+void LectorXml::AnadirHastaElLimite(std::string &valor, std::string_view texto)
+{
+    const auto inicioCaracter
+        = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
+    auto caracteres
+        = static_cast<std::size_t>(std::count_if(valor.begin(), valor.end(), inicioCaracter));
     for (const char c : texto) {
-        if (inicioCaracter(c) && caracteres_ == kMaxCaracteres) {
+        if (inicioCaracter(c) && caracteres == kMaxCaracteres) {
             return;
         }
-        caracteres_ += inicioCaracter(c) ? 1 : 0;
+        caracteres += inicioCaracter(c) ? 1 : 0;
         valor += c;
     }
 }

@@ -205,6 +205,29 @@ const CasoLimite kLimites[] = {
 INSTANTIATE_TEST_SUITE_P(Casos, LimiteTest, testing::ValuesIn(kLimites),
     [](const auto &info) { return std::string(info.param.nombre); });
 
+// A value is kept to its first 140 characters, counted as characters (a
+// two-byte letter is one) across the pieces expat reports it in.
+TEST(ValorXml, SeCortaEnCientoCuarentaCaracteres)
+{
+    prueba::CarpetaTemporal carpeta;
+    prueba::InterfazGrabadora interfaz;
+    const std::string nombre = "  " + Repetir("\u00D1", 100) + "&amp;" + Repetir("a", 99);
+    // The reference comes in one piece, of 150 bytes.
+    prueba::EscribirBytes(carpeta / "remesa.xml",
+        "<?xml version=\"1.0\"?>\n<Document "
+        "xmlns=\"urn:iso:std:iso:20022:tech:xsd:pain.008.001.02\"><CstmrDrctDbtInitn><PmtInf>"
+        "<DrctDbtTxInf><PmtId><EndToEndId>"
+            + std::string(150, 'r') + "</EndToEndId></PmtId><Dbtr><Nm>" + nombre
+            + "</Nm></Dbtr><DbtrAcct><Id><IBAN>GB28NWBK60161331926819</IBAN></Id></DbtrAcct>"
+              "</DrctDbtTxInf></PmtInf></CstmrDrctDbtInitn></Document>\n");
+    motor::Procesar(carpeta / "remesa.xml", carpeta / "remesa.log", interfaz);
+    const std::string log = prueba::LeerBytes(carpeta / "remesa.log");
+    const std::string referencia = "Referencia del adeudo: " + std::string(140, 'r') + "\r\n";
+    const std::string nombre1252
+        = "Nombre del deudor: " + std::string(100, '\xD1') + "&" + std::string(39, 'a') + "\r\n";
+    EXPECT_NE(log.find(referencia + nombre1252), std::string::npos) << log;
+}
+
 // A name whose NUL is the last byte of a page, with nothing readable after
 // it: no word past that page is read.
 TEST(MedirNombre, NoLeeMasAllaDeLaPagina)
