@@ -122,10 +122,11 @@ bool Mod97Correcto(std::string_view iban)
     return numero % 97 == 1;
 }
 
-// A Spanish IBAN holds a CCC at 5 to 24: entity, office, DC, number.
+// A Spanish IBAN, of its 24 characters, holds a CCC in one piece at 5 to 24:
+// entity, office, DC, number.
 bool CccCorrecto(std::string_view iban)
 {
-    const auto dc = DigitosDeControl(iban.substr(4, 4), iban.substr(8, 4), iban.substr(14, 10));
+    const auto dc = DigitosDeControlSeguidos(iban.data() + 4);
     return dc[0] == iban[12] && dc[1] == iban[13];
 }
 
@@ -163,8 +164,7 @@ std::optional<FalloCuenta> EspanolDeCifras(std::string_view campo)
     if ((resto * 1000000 + 142800 + control) % 97 != 1) {
         return FalloCuenta::DigitosIban;
     }
-    const auto dc = DigitosDeControlSeguidos(iban + 4);
-    return dc[0] == iban[12] && dc[1] == iban[13] ? FalloCuenta::Ninguno : FalloCuenta::DigitosCcc;
+    return CccCorrecto(campo) ? FalloCuenta::Ninguno : FalloCuenta::DigitosCcc;
 }
 
 } // namespace

@@ -120,10 +120,7 @@ public:
     bool CuentaErronea(std::string_view entidad, std::string_view oficina, std::string_view cuenta,
         std::string_view dcGuardado)
     {
-        const auto dc = DigitosDeControl(entidad, oficina, cuenta);
-        dcCalculado_ = dc;
-        ++cuentasComprobadas_;
-        return dcGuardado.size() != 2 || dcGuardado[0] != dc[0] || dcGuardado[1] != dc[1];
+        return DigitosDistintos(DigitosDeControl(entidad, oficina, cuenta), dcGuardado);
     }
 
     // The same for a CCC written in one piece, its twenty characters from
@@ -138,10 +135,7 @@ public:
                 Extraer(linea, { posicion + 8, 2 }));
         }
         const char *ccc = linea.data() + desde;
-        const auto dc = DigitosDeControlSeguidos(ccc);
-        dcCalculado_ = dc;
-        ++cuentasComprobadas_;
-        return ccc[8] != dc[0] || ccc[9] != dc[1];
+        return DigitosDistintos(DigitosDeControlSeguidos(ccc), { ccc + 8, 2 });
     }
 
     // Checks an IBAN field (cuentas.h), counted like every account.
@@ -173,6 +167,14 @@ public:
     void Terminar(Resultado &resultado);
 
 private:
+    // Counts an account whose check digits are `dc` and keeps them; true when
+    // the stored ones differ.
+    bool DigitosDistintos(std::array<char, 2> dc, std::string_view dcGuardado)
+    {
+        dcCalculado_ = dc;
+        ++cuentasComprobadas_;
+        return dcGuardado.size() != 2 || dcGuardado[0] != dc[0] || dcGuardado[1] != dc[1];
+    }
     void Escribir(std::string_view texto) { log_.EscribirLinea(texto); }
     // "<lead-in><line number><tail>", the tail saying what failed and whose
     // account it is; the caller is told of the faulty account.

@@ -60,10 +60,6 @@ inline char Digito(unsigned suma)
     return kPorResto[suma % 11];
 }
 
-} // namespace ccc
-
-namespace ccc {
-
 // The two check digits from the account's parts as words: entity and office
 // as one, the number's first eight digits as another, its last two apart.
 inline std::array<char, 2> DeLasPartes(
