@@ -27,14 +27,14 @@ public:
     }
 
     // An element's name as a parser without namespaces gives it, NUL-ended,
-    // and where its first colon is.
+    // and whether it has a colon.
     struct Nombre
     {
         std::string_view completo;
-        std::size_t dosPuntos; // npos: none
+        bool conDosPuntos;
         std::string_view Local() const
         {
-            return dosPuntos == std::string_view::npos ? completo : completo.substr(dosPuntos + 1);
+            return conDosPuntos ? completo.substr(completo.find(':') + 1) : completo;
         }
     };
     static Nombre Medir(const char *nombre);
@@ -43,15 +43,19 @@ public:
     // value in turn, ending in nullptr), whose declarations come into scope at
     // that depth; nothing when a namespace-aware parser refuses the element.
     // The text stays valid until the next call. Most elements of an order
-    // have neither a prefix nor attributes: theirs is the default namespace.
+    // have no prefix and no attribute that declares a namespace or has one:
+    // theirs is the default namespace.
     std::optional<std::string_view> Empezar(
         const Nombre &nombre, const char *const *atributos, std::size_t profundidad)
     {
-        if (atributos[0] == nullptr && nombre.dosPuntos == std::string_view::npos) [[likely]] {
+        if (!nombre.conDosPuntos && SinEspacios(atributos)) [[likely]] {
             return defecto_;
         }
         return EmpezarConDeclaraciones(nombre, atributos, profundidad);
     }
+    // Whether no attribute declares a namespace or has a prefix, as most
+    // (few as they are) in an order: an amount's currency.
+    static bool SinEspacios(const char *const *atributos);
     // The element at that depth ends: its declarations go out of scope.
     void Terminar(std::size_t profundidad)
     {
@@ -134,25 +138,34 @@ __attribute__((no_sanitize_address)) inline EspaciosXml::Nombre EspaciosXml::Med
     if (antes != 0) {
         palabra |= ~std::uint64_t { 0 } >> (64 - 8 * antes); // neither NUL nor ':'
     }
-    std::size_t dosPuntos = std::string_view::npos;
+    std::uint64_t puntos = 0; // marks of colons, any but the lowest perhaps unsure
     for (;;) {
         const std::uint64_t ceros = espacios_xml::BytesCero(palabra);
-        const std::uint64_t puntos = espacios_xml::BytesCero(palabra ^ kDosPuntos);
-        // Where this word starts from the name's start: before it in the first
-        // word, an unsigned wrap that adding the byte's place undoes.
-        const std::size_t desde = actual - direccion;
-        if (puntos != 0 && dosPuntos == std::string_view::npos
-            && (ceros == 0 || std::countr_zero(puntos) < std::countr_zero(ceros))) {
-            dosPuntos = desde + static_cast<std::size_t>(std::countr_zero(puntos)) / 8;
-        }
         if (ceros != 0) {
+            // Only the marks of bytes before the NUL: those past it are not
+            // the name's.
+            const std::uint64_t antesDelFin = (ceros & (~ceros + 1)) - 1;
+            puntos |= espacios_xml::BytesCero(palabra ^ kDosPuntos) & antesDelFin;
+            // Where this word starts from the name's start: before it in the
+            // first word, an unsigned wrap that adding the byte's place undoes.
             const std::size_t longitud
-                = desde + static_cast<std::size_t>(std::countr_zero(ceros)) / 8;
-            return { { nombre, longitud }, dosPuntos };
+                = actual - direccion + static_cast<std::size_t>(std::countr_zero(ceros)) / 8;
+            return { { nombre, longitud }, puntos != 0 };
         }
+        puntos |= espacios_xml::BytesCero(palabra ^ kDosPuntos);
         actual += 8;
         std::memcpy(&palabra, reinterpret_cast<const void *>(actual), 8);
     }
+}
+
+inline bool EspaciosXml::SinEspacios(const char *const *atributos)
+{
+    for (; *atributos != nullptr; atributos += 2) {
+        if (std::strncmp(*atributos, "xmlns", 5) == 0 || Medir(*atributos).conDosPuntos) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace motor

@@ -8,6 +8,7 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -64,7 +65,7 @@ enum class Elemento : unsigned char {
 // By length first: most names of an order are none of these, and are told
 // apart without comparing a byte. Within a length, compared as words of a
 // known size, which needs no library call.
-Elemento Reconocer(std::string_view local)
+[[gnu::always_inline]] inline Elemento Reconocer(std::string_view local)
 {
     const auto es = [local]<std::size_t N>(const char(&nombre)[N]) {
         return std::memcmp(local.data(), nombre, N - 1) == 0;
@@ -247,7 +248,6 @@ private:
     static void XMLCALL AlTerminar(void *yo, const XML_Char *);
     static void XMLCALL AlTexto(void *yo, const XML_Char *texto, int longitud);
     static void XMLCALL AlTextoVigilado(void *yo, const XML_Char *, int);
-    void Evento();
     void ManejarTexto(XML_CharacterDataHandler manejador);
     static void XMLCALL AlDeclararTipo(
         void *yo, const XML_Char *, const XML_Char *, const XML_Char *, int);
@@ -265,10 +265,12 @@ private:
         }
         return vistoEsRaiz_;
     }
+    [[gnu::noinline]] void EmpezarDespacio(const XML_Char *nombre, const XML_Char **atributos);
+    void Empezar(Elemento elemento, bool conFinal);
+    [[gnu::noinline]] void EmpezarConocido(Elemento elemento);
     bool Sufijo(std::initializer_list<Elemento> ruta) const;
-    void Empezar(Elemento elemento);
     int ValorDe(Elemento elemento);
-    void Terminar();
+    [[gnu::noinline]] void Terminar();
     void Anadir(std::string_view texto);
     [[gnu::noinline]] static void AnadirHastaElLimite(std::string &valor, std::string_view texto);
     void ComprobarCuenta(bool dePago);
@@ -292,11 +294,20 @@ private:
     std::string_view espacioVisto_;
     unsigned long long versionVista_ = 0;
     bool vistoEsRaiz_ = false;
-    std::vector<Elemento> pila_;
+    // The declarations' version under which the default namespace was last
+    // found to be the root's: while it holds, an element with neither a
+    // prefix nor attributes is in the root's namespace with no more asking.
+    unsigned long long versionDefectoRaiz_ = 0;
+    // The open elements, outermost first, and whether each has work to do
+    // when it ends (a value gathered, a transaction's accounts reported,
+    // declarations going out of scope): most have none.
+    std::array<Elemento, kMaxProfundidad> pila_ {};
+    std::array<bool, kMaxProfundidad> conFinal_ {};
+    std::size_t profundidad_ = 0;
     std::string valores_[kValores];
     int recogiendo_ = -1; // the Valor being gathered, or -1
     XML_CharacterDataHandler manejadorTexto_ = nullptr; // the one expat has
-    std::size_t profundidadRecogida_ = 0;
+    std::size_t profundidadRecogida_ = 0; // where the element gathered lies in pila_
     bool ibanDePago_ = false;
     unsigned long long lineaIban_ = 0;
     std::vector<CuentaPendiente> pendientes_;
@@ -386,7 +397,8 @@ void LectorXml::Leer()
 // Text counts as an event, but expat is told of text only where it matters
 // (reporting every run of blanks between tags would cost it more than the
 // whole check): while a value is gathered, and in a piece until its first
-// event, after which no text of that piece changes the count.
+// text, after which no text of that piece changes the count (an element's
+// start or end sets it to zero as well).
 bool LectorXml::Alimentar(std::string_view bloque)
 {
     while (!bloque.empty()) {
@@ -444,28 +456,48 @@ bool LectorXml::Raiz(std::string_view espacio)
 }
 
 // An element in the root's namespace is known by its local name; any other
-// is not one of ours. A name or a namespace declaration that a
-// namespace-aware parser refuses makes the file not valid, as the memory its
-// declarations would take past the budget.
+// is not one of ours. Most elements of an order have neither a prefix nor
+// attributes, in a default namespace already known to be the root's, and
+// take the short way.
 void XMLCALL LectorXml::AlEmpezar(void *yo, const XML_Char *nombre, const XML_Char **atributos)
 {
     auto *lector = static_cast<LectorXml *>(yo);
     lector->bytesSinEvento_ = 0;
-    if (lector->pila_.size() == kMaxProfundidad) {
-        lector->Pasado();
-        return;
-    }
     const auto medido = EspaciosXml::Medir(nombre);
-    const auto espacio = lector->espacios_.Empezar(medido, atributos, lector->pila_.size());
-    if (!espacio || lector->presupuesto_.usados > kPresupuestoMemoria) {
-        lector->Pasado();
+    if (atributos[0] == nullptr && !medido.conDosPuntos
+        && lector->espacios_.Version() == lector->versionDefectoRaiz_
+        && lector->profundidad_ < kMaxProfundidad) [[likely]] {
+        lector->Empezar(Reconocer(medido.completo), false);
+    } else {
+        lector->EmpezarDespacio(nombre, atributos);
+    }
+}
+
+// The element's namespace resolved in full. A name or a namespace
+// declaration that a namespace-aware parser refuses makes the file not
+// valid, as the memory its declarations would take past the budget, or
+// nesting past the limit.
+void LectorXml::EmpezarDespacio(const XML_Char *nombre, const XML_Char **atributos)
+{
+    const auto medido = EspaciosXml::Medir(nombre);
+    if (profundidad_ == kMaxProfundidad) {
+        Pasado();
         return;
     }
-    if (lector->mensaje_ == nullptr && !lector->Raiz(*espacio)) {
+    const auto espacio = espacios_.Empezar(medido, atributos, profundidad_);
+    if (!espacio || presupuesto_.usados > kPresupuestoMemoria) {
+        Pasado();
         return;
     }
-    lector->Empezar(lector->EsDeLaRaiz(*espacio) ? Reconocer(medido.Local()) : Elemento::Otro);
-    lector->Evento();
+    if (mensaje_ == nullptr && !Raiz(*espacio)) {
+        return;
+    }
+    const bool deLaRaiz = EsDeLaRaiz(*espacio);
+    if (deLaRaiz && !medido.conDosPuntos) {
+        versionDefectoRaiz_ = espacios_.Version();
+    }
+    // Its declarations, if any, go out of scope at its end.
+    Empezar(deLaRaiz ? Reconocer(medido.Local()) : Elemento::Otro, true);
 }
 
 // Not an event for the limits: a processing instruction is only looked at.
@@ -482,19 +514,13 @@ void XMLCALL LectorXml::AlInstruccion(void *yo, const XML_Char *destino, const X
 void XMLCALL LectorXml::AlTerminar(void *yo, const XML_Char *)
 {
     auto *lector = static_cast<LectorXml *>(yo);
-    if (!lector->pila_.empty() && !lector->pasado_) {
-        lector->Terminar();
-        lector->espacios_.Terminar(lector->pila_.size());
+    lector->bytesSinEvento_ = 0;
+    if (lector->profundidad_ != 0 && !lector->pasado_) [[likely]] {
+        --lector->profundidad_;
+        if (lector->conFinal_[lector->profundidad_]) {
+            lector->Terminar();
+        }
     }
-    lector->Evento();
-}
-
-// After a start or an end, text no longer matters for the count in this
-// piece: expat is told of it only while a value is being gathered.
-void LectorXml::Evento()
-{
-    bytesSinEvento_ = 0;
-    ManejarTexto(recogiendo_ >= 0 ? AlTexto : nullptr);
 }
 
 void LectorXml::ManejarTexto(XML_CharacterDataHandler manejador)
@@ -505,7 +531,7 @@ void LectorXml::ManejarTexto(XML_CharacterDataHandler manejador)
     }
 }
 
-// Text in a piece without an event so far: the count starts again.
+// The first text in a piece: the count starts again.
 void XMLCALL LectorXml::AlTextoVigilado(void *yo, const XML_Char *, int)
 {
     auto *lector = static_cast<LectorXml *>(yo);
@@ -526,10 +552,9 @@ void XMLCALL LectorXml::AlTexto(void *yo, const XML_Char *texto, int longitud)
 // Whether the innermost elements are these, outermost first.
 bool LectorXml::Sufijo(std::initializer_list<Elemento> ruta) const
 {
-    if (pila_.size() < ruta.size()) {
-        return false;
-    }
-    return std::equal(ruta.begin(), ruta.end(), pila_.end() - static_cast<long>(ruta.size()));
+    return profundidad_ >= ruta.size()
+        && std::equal(ruta.begin(), ruta.end(),
+            pila_.begin() + static_cast<long>(profundidad_ - ruta.size()));
 }
 
 // Which value an element starts, by the innermost element first: most
@@ -549,7 +574,7 @@ int LectorXml::ValorDe(Elemento elemento)
     case Elemento::IBAN:
         if (Sufijo({ Elemento::PmtInf, m.cuentaPago, Elemento::Id, Elemento::IBAN })
             || Sufijo({ m.transaccion, m.cuentaTransaccion, Elemento::Id, Elemento::IBAN })) {
-            ibanDePago_ = pila_[pila_.size() - 4] == Elemento::PmtInf;
+            ibanDePago_ = pila_[profundidad_ - 4] == Elemento::PmtInf;
         } else if (m.conEnmiendas
             && Sufijo({ Elemento::OrgnlDbtrAcct, Elemento::Id, Elemento::IBAN })
             && EnTransaccion()) {
@@ -570,9 +595,19 @@ int LectorXml::ValorDe(Elemento elemento)
     }
 }
 
-void LectorXml::Empezar(Elemento elemento)
+void LectorXml::Empezar(Elemento elemento, bool conFinal)
 {
-    pila_.push_back(elemento);
+    pila_[profundidad_] = elemento;
+    conFinal_[profundidad_] = conFinal;
+    ++profundidad_;
+    if (elemento != Elemento::Otro) {
+        EmpezarConocido(elemento);
+    }
+}
+
+// One of ours: it may start a payment, a transaction or a value.
+void LectorXml::EmpezarConocido(Elemento elemento)
+{
     if (elemento == Elemento::PmtInf) {
         valores_[kIdPago].clear();
         valores_[kNombrePago].clear();
@@ -582,13 +617,16 @@ void LectorXml::Empezar(Elemento elemento)
         valores_[kReferencia].clear();
         valores_[kNombre].clear();
         pendientes_.clear();
+        conFinal_[profundidad_ - 1] = true;
         return;
     }
     const int valor = ValorDe(elemento);
     if (valor >= 0) {
         recogiendo_ = valor;
-        profundidadRecogida_ = pila_.size();
+        profundidadRecogida_ = profundidad_ - 1;
+        conFinal_[profundidadRecogida_] = true;
         valores_[valor].clear();
+        ManejarTexto(AlTexto);
     }
 }
 
@@ -626,9 +664,10 @@ void LectorXml::AnadirHastaElLimite(std::string &valor, std::string_view texto)
     }
 }
 
+// The element at profundidad_, just closed, had work to do at its end.
 void LectorXml::Terminar()
 {
-    if (recogiendo_ >= 0 && pila_.size() == profundidadRecogida_) {
+    if (recogiendo_ >= 0 && profundidad_ == profundidadRecogida_) {
         std::string &valor = valores_[recogiendo_];
         while (!valor.empty() && EsBlancoXml(valor.back())) {
             valor.pop_back();
@@ -637,16 +676,18 @@ void LectorXml::Terminar()
             ComprobarCuenta(ibanDePago_);
         }
         recogiendo_ = -1;
+        ManejarTexto(nullptr);
     }
-    if (pila_.back() == mensaje_->transaccion) {
+    if (pila_[profundidad_] == mensaje_->transaccion) {
         InformarPendientes();
     }
-    pila_.pop_back();
+    espacios_.Terminar(profundidad_);
 }
 
 bool LectorXml::EnTransaccion() const
 {
-    return std::find(pila_.begin(), pila_.end(), mensaje_->transaccion) != pila_.end();
+    const auto abiertos = pila_.begin() + static_cast<long>(profundidad_);
+    return std::find(pila_.begin(), abiertos, mensaje_->transaccion) != abiertos;
 }
 
 // The payment's account is reported at once; a transaction's when the

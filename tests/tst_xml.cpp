@@ -228,6 +228,33 @@ TEST(ValorXml, SeCortaEnCientoCuarentaCaracteres)
     EXPECT_NE(log.find(referencia + nombre1252), std::string::npos) << log;
 }
 
+// Only the elements in the root's namespace are ours, as the default
+// namespace changes and comes back: a transaction inside an element that
+// declares another is not one, and the next one in the root's again is.
+TEST(EspacioPorDefecto, SoloLosElementosDelEspacioDeLaRaiz)
+{
+    prueba::CarpetaTemporal carpeta;
+    prueba::InterfazGrabadora interfaz;
+    const auto transaccion = [](std::string_view referencia) {
+        return "<DrctDbtTxInf><PmtId><EndToEndId>" + std::string(referencia)
+            + "</EndToEndId></PmtId><InstdAmt Ccy=\"EUR\">1.00</InstdAmt><Dbtr><Nm>N</Nm></Dbtr>"
+              "<DbtrAcct><Id><IBAN>ES0000000000000000000000</IBAN></Id></DbtrAcct>"
+              "</DrctDbtTxInf>";
+    };
+    prueba::EscribirBytes(carpeta / "remesa.xml",
+        "<?xml version=\"1.0\"?>\n<Document "
+        "xmlns=\"urn:iso:std:iso:20022:tech:xsd:pain.008.001.02\"><CstmrDrctDbtInitn><PmtInf>"
+            + transaccion("PRIMERA") + "<Ajeno xmlns=\"urn:otra\">" + transaccion("AJENA")
+            + "</Ajeno>" + transaccion("TERCERA") + "</PmtInf></CstmrDrctDbtInitn></Document>\n");
+    const motor::Resultado resultado
+        = motor::Procesar(carpeta / "remesa.xml", carpeta / "remesa.log", interfaz);
+    EXPECT_EQ(resultado.cuentasComprobadas, 2u);
+    const std::string log = prueba::LeerBytes(carpeta / "remesa.log");
+    EXPECT_NE(log.find("PRIMERA"), std::string::npos) << log;
+    EXPECT_EQ(log.find("AJENA"), std::string::npos) << log;
+    EXPECT_NE(log.find("TERCERA"), std::string::npos) << log;
+}
+
 // A name whose NUL is the last byte of a page, with nothing readable after
 // it: no word past that page is read.
 TEST(MedirNombre, NoLeeMasAllaDeLaPagina)
@@ -245,7 +272,7 @@ TEST(MedirNombre, NoLeeMasAllaDeLaPagina)
         std::memcpy(fin - nombre.size() - 1, nombre.c_str(), nombre.size() + 1);
         const auto medido = motor::EspaciosXml::Medir(fin - nombre.size() - 1);
         EXPECT_EQ(medido.completo, nombre);
-        EXPECT_EQ(medido.dosPuntos, nombre.find(':'));
+        EXPECT_EQ(medido.conDosPuntos, nombre.find(':') != std::string::npos);
     }
     munmap(memoria, 2 * pagina);
 #else
@@ -254,9 +281,9 @@ TEST(MedirNombre, NoLeeMasAllaDeLaPagina)
 }
 
 // Element names are measured eight bytes at a time in aligned words: every
-// length up to past two words, at every alignment, with its first colon
-// anywhere or none, between bytes that are colons but not the name's.
-TEST(MedirNombre, LongitudYPrimerosDosPuntosEnTodaAlineacion)
+// length up to past two words, at every alignment, with a colon anywhere or
+// none, between bytes that are colons but not the name's.
+TEST(MedirNombre, LongitudYDosPuntosEnTodaAlineacion)
 {
     alignas(8) char memoria[48];
     for (std::size_t alineacion = 0; alineacion < 8; ++alineacion) {
@@ -271,7 +298,8 @@ TEST(MedirNombre, LongitudYPrimerosDosPuntosEnTodaAlineacion)
                 std::memcpy(memoria + alineacion, nombre.c_str(), longitud + 1);
                 const auto medido = motor::EspaciosXml::Medir(memoria + alineacion);
                 EXPECT_EQ(medido.completo, nombre) << alineacion;
-                EXPECT_EQ(medido.dosPuntos, nombre.find(':')) << nombre << " at " << alineacion;
+                EXPECT_EQ(medido.conDosPuntos, nombre.find(':') != std::string::npos)
+                    << nombre << " at " << alineacion;
             }
         }
     }
