@@ -16,6 +16,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace motor {
@@ -273,6 +274,8 @@ private:
     [[gnu::noinline]] void Terminar();
     void Anadir(std::string_view texto);
     [[gnu::noinline]] static void AnadirHastaElLimite(std::string &valor, std::string_view texto);
+    void AnotarLineaIban();
+    void SaberLineaIban();
     void ComprobarCuenta(bool dePago);
     void InformarPendientes();
     bool EnTransaccion() const;
@@ -310,6 +313,12 @@ private:
     std::size_t profundidadRecogida_ = 0; // where the element gathered lies in pila_
     bool ibanDePago_ = false;
     unsigned long long lineaIban_ = 0;
+    // Where the IBAN being read starts, in bytes, while its line is not yet
+    // known; and whether line breaks are single bytes (CR and LF), as in
+    // every encoding an order comes in but UTF-16.
+    unsigned long long indiceIban_ = 0;
+    bool lineaIbanPendiente_ = false;
+    bool saltosDeUnByte_ = false;
     std::vector<CuentaPendiente> pendientes_;
 };
 
@@ -360,12 +369,37 @@ bool TerminaEnFinDeLinea(char penultimo, char ultimo)
     return esFin(ultimo) || (ultimo == '\0' && esFin(penultimo));
 }
 
+// By its first two bytes: a byte order mark, or "<" next to a zero byte.
+bool EsUtf16(std::string_view inicio)
+{
+    const std::string_view dos = inicio.substr(0, 2);
+    return dos == "\xFE\xFF" || dos == "\xFF\xFE" || dos == std::string_view("<\0", 2)
+        || dos == std::string_view("\0<", 2);
+}
+
+// Line breaks as expat counts them in single-byte breaks: CR, LF, or the two
+// in turn as one.
+unsigned long long SaltosDeLinea(std::string_view bytes)
+{
+    unsigned long long saltos = 0;
+    char anterior = '\0';
+    for (const char c : bytes) {
+        saltos += c == '\r' || (c == '\n' && anterior != '\r') ? 1 : 0;
+        anterior = c;
+    }
+    return saltos;
+}
+
 void LectorXml::Leer()
 {
     char penultimo = '\0';
     char ultimo = '\n';
     bool fallo = false;
+    bool primero = true;
     while (const auto bloque = comprobacion_.SiguienteBloque()) {
+        if (std::exchange(primero, false)) {
+            saltosDeUnByte_ = !EsUtf16(*bloque);
+        }
         penultimo = bloque->size() > 1 ? (*bloque)[bloque->size() - 2] : ultimo;
         ultimo = bloque->back();
         if (!Alimentar(*bloque)) {
@@ -410,6 +444,9 @@ bool LectorXml::Alimentar(std::string_view bloque)
         if (XML_Parse(parser_, trozo.data(), static_cast<int>(trozo.size()), XML_FALSE)
             != XML_STATUS_OK) {
             return false;
+        }
+        if (lineaIbanPendiente_) {
+            SaberLineaIban(); // before the next piece moves its bytes out
         }
         bytesSinEvento_ += trozo.size();
         if (bytesSinEvento_ > kMaxBytesSinEvento) {
@@ -582,7 +619,7 @@ int LectorXml::ValorDe(Elemento elemento)
         } else {
             return -1;
         }
-        lineaIban_ = XML_GetCurrentLineNumber(parser_);
+        AnotarLineaIban();
         return kIban;
     case Elemento::Othr:
         if (Sufijo({ Elemento::PmtInf, m.cuentaPago, Elemento::Id, Elemento::Othr })
@@ -690,13 +727,52 @@ bool LectorXml::EnTransaccion() const
     return std::find(pila_.begin(), abiertos, mensaje_->transaccion) != abiertos;
 }
 
+// An IBAN's line is only needed when its account is faulty, and asking
+// expat for it at every IBAN would cost more than the whole check (expat
+// counts lines from where it was last asked). Where breaks are single
+// bytes, the IBAN's start is noted, and its line is counted back from a
+// later place, while expat still holds the bytes between: where the account
+// proves faulty, or at the end of the piece it started in. Elsewhere, or
+// with an expat that keeps no bytes, the line is asked for at once.
+void LectorXml::AnotarLineaIban()
+{
+    if (saltosDeUnByte_ && XML_GetInputContext(parser_, nullptr, nullptr) != nullptr) {
+        indiceIban_ = static_cast<unsigned long long>(XML_GetCurrentByteIndex(parser_));
+        lineaIbanPendiente_ = true;
+    } else {
+        lineaIban_ = XML_GetCurrentLineNumber(parser_);
+    }
+}
+
+// The current place's line, less the breaks from the IBAN's start to here;
+// in a handler, the place of its event, and between pieces, where the parse
+// stopped: expat gives the line, the byte and the buffer of the same place.
+void LectorXml::SaberLineaIban()
+{
+    int desplazamiento = 0;
+    const char *contexto = XML_GetInputContext(parser_, &desplazamiento, nullptr);
+    const auto indice = static_cast<unsigned long long>(XML_GetCurrentByteIndex(parser_));
+    const unsigned long long recorrido = indice - indiceIban_;
+    lineaIban_ = XML_GetCurrentLineNumber(parser_);
+    // Known before each new piece, the IBAN's bytes are always held; were
+    // they not, none is read outside the buffer.
+    if (contexto != nullptr && recorrido <= static_cast<unsigned long long>(desplazamiento)) {
+        lineaIban_ -= SaltosDeLinea({ contexto + desplazamiento - recorrido, recorrido });
+    }
+    lineaIbanPendiente_ = false;
+}
+
 // The payment's account is reported at once; a transaction's when the
 // transaction ends.
 void LectorXml::ComprobarCuenta(bool dePago)
 {
     const FalloCuenta fallo = comprobacion_.IbanErroneo(valores_[kIban]);
     if (fallo == FalloCuenta::Ninguno) {
+        lineaIbanPendiente_ = false;
         return;
+    }
+    if (lineaIbanPendiente_) {
+        SaberLineaIban();
     }
     const Mensaje &m = *mensaje_;
     if (!dePago) {

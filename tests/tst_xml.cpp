@@ -255,6 +255,60 @@ TEST(EspacioPorDefecto, SoloLosElementosDelEspacioDeLaRaiz)
     EXPECT_NE(log.find("TERCERA"), std::string::npos) << log;
 }
 
+// A faulty IBAN is reported at the line of its start tag however far its
+// end lies: across the pieces the file is fed to the parser in (of 64 KiB),
+// past a long comment, with any line end.
+struct CasoLineaIban
+{
+    const char *nombre;
+    std::string salto;
+    std::size_t relleno; // bytes of comment before the transaction
+    std::string dentro; // inside the IBAN element, before the account
+};
+
+void PrintTo(const CasoLineaIban &caso, std::ostream *salida)
+{
+    *salida << caso.nombre;
+}
+
+class LineaIbanTest : public testing::TestWithParam<CasoLineaIban>
+{
+};
+
+TEST_P(LineaIbanTest, LaDeSuEtiqueta)
+{
+    const CasoLineaIban &caso = GetParam();
+    const std::string &n = caso.salto;
+    const std::string antes = "<?xml version=\"1.0\"?>" + n
+        + "<Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:pain.008.001.02\">" + n
+        + "<CstmrDrctDbtInitn><PmtInf><!--" + std::string(caso.relleno, 'x') + n + "-->" + n
+        + "<DrctDbtTxInf><PmtId><EndToEndId>R</EndToEndId></PmtId><DbtrAcct><Id>" + n;
+    prueba::CarpetaTemporal carpeta;
+    prueba::InterfazGrabadora interfaz;
+    prueba::EscribirBytes(carpeta / "remesa.xml",
+        antes + "<IBAN" + n + ">" + caso.dentro + "ES0000000000000000000000</IBAN></Id>" + n
+            + "</DbtrAcct></DrctDbtTxInf></PmtInf></CstmrDrctDbtInitn></Document>" + n);
+    motor::Procesar(carpeta / "remesa.xml", carpeta / "remesa.log", interfaz);
+    std::size_t linea = 1;
+    for (auto desde = antes.find(n); desde != std::string::npos; desde = antes.find(n, desde + 1)) {
+        ++linea;
+    }
+    const std::string log = prueba::LeerBytes(carpeta / "remesa.log");
+    EXPECT_NE(log.find("Error en linea " + std::to_string(linea) + " - "), std::string::npos)
+        << log;
+}
+
+const CasoLineaIban kLineasIban[] = {
+    { "in_one_piece", "\n", 10, "" },
+    { "start_and_end_in_two_pieces", "\r\n", 65237, "<!--" + std::string(3000, 'c') + "-->" },
+    { "blanks_inside_longer_than_a_piece", "\r", 100,
+        std::string(3000, '\r') + std::string(140000, ' ') },
+    { "cr_lf_inside_split_by_the_pieces", "\r\n", 65328, "\r\n\r\n  \r\n" },
+};
+
+INSTANTIATE_TEST_SUITE_P(Casos, LineaIbanTest, testing::ValuesIn(kLineasIban),
+    [](const auto &info) { return std::string(info.param.nombre); });
+
 // A name whose NUL is the last byte of a page, with nothing readable after
 // it: no word past that page is read.
 TEST(MedirNombre, NoLeeMasAllaDeLaPagina)
