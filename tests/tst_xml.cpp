@@ -334,14 +334,14 @@ TEST(MedirNombre, NoLeeMasAllaDeLaPagina)
 #endif
 }
 
-// Element names are measured eight bytes at a time in aligned words: every
-// length up to past two words, at every alignment, with a colon anywhere or
-// none, between bytes that are colons but not the name's.
+// Element names are measured in aligned blocks: every length up to past two
+// blocks, at every alignment, with a colon anywhere or none, between bytes
+// that are colons but not the name's.
 TEST(MedirNombre, LongitudYDosPuntosEnTodaAlineacion)
 {
-    alignas(8) char memoria[48];
-    for (std::size_t alineacion = 0; alineacion < 8; ++alineacion) {
-        for (std::size_t longitud = 0; longitud <= 20; ++longitud) {
+    alignas(16) char memoria[64];
+    for (std::size_t alineacion = 0; alineacion < 16; ++alineacion) {
+        for (std::size_t longitud = 0; longitud <= 40; ++longitud) {
             for (std::size_t dosPuntos = 0; dosPuntos <= longitud; ++dosPuntos) {
                 std::string nombre(longitud, 'n');
                 if (dosPuntos < longitud) {
