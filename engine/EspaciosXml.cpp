@@ -78,6 +78,17 @@ std::optional<std::string_view> PrefijoDeclarado(std::string_view atributo, bool
 
 } // namespace
 
+bool EspaciosXml::SinEspacios(const char *const *atributos)
+{
+    for (; *atributos != nullptr; atributos += 2) {
+        const std::string_view nombre(*atributos);
+        if (nombre.starts_with(kXmlns) || nombre.find(':') != std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::optional<std::string_view> EspaciosXml::EmpezarConDeclaraciones(
     const Nombre &nombre, const char *const *atributos, std::size_t profundidad)
 {

@@ -57,9 +57,6 @@ public:
         }
         return EmpezarConDeclaraciones(nombre, atributos, profundidad);
     }
-    // Whether no attribute declares a namespace or has a prefix, as most
-    // (few as they are) in an order: an amount's currency.
-    static bool SinEspacios(const char *const *atributos);
     // The element at that depth ends: its declarations go out of scope.
     void Terminar(std::size_t profundidad)
     {
@@ -93,6 +90,9 @@ private:
         std::size_t profundidad;
     };
 
+    // Whether no attribute declares a namespace or has a prefix, as most
+    // (few as they are) in an order: an amount's currency.
+    static bool SinEspacios(const char *const *atributos);
     std::optional<std::string_view> EmpezarConDeclaraciones(
         const Nombre &nombre, const char *const *atributos, std::size_t profundidad);
     void Deshacer(std::size_t profundidad);
@@ -191,15 +191,5 @@ __attribute__((no_sanitize_address)) inline EspaciosXml::Nombre EspaciosXml::Med
     }
 }
 #endif
-
-inline bool EspaciosXml::SinEspacios(const char *const *atributos)
-{
-    for (; *atributos != nullptr; atributos += 2) {
-        if (std::strncmp(*atributos, "xmlns", 5) == 0 || Medir(*atributos).conDosPuntos) {
-            return false;
-        }
-    }
-    return true;
-}
 
 } // namespace motor

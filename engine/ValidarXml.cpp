@@ -369,12 +369,13 @@ bool TerminaEnFinDeLinea(char penultimo, char ultimo)
     return esFin(ultimo) || (ultimo == '\0' && esFin(penultimo));
 }
 
-// By its first two bytes: a byte order mark, or "<" next to a zero byte.
+// By its first two bytes: a byte order mark, or "<" followed by a zero byte
+// (little endian without one; a file that starts with a zero byte is not
+// taken as XML at all).
 bool EsUtf16(std::string_view inicio)
 {
     const std::string_view dos = inicio.substr(0, 2);
-    return dos == "\xFE\xFF" || dos == "\xFF\xFE" || dos == std::string_view("<\0", 2)
-        || dos == std::string_view("\0<", 2);
+    return dos == "\xFE\xFF" || dos == "\xFF\xFE" || dos == std::string_view("<\0", 2);
 }
 
 // Line breaks as expat counts them in single-byte breaks: CR, LF, or the two
