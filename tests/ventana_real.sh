@@ -84,7 +84,10 @@ dialogo=$(buscar "Abrir fichero a filtrar") || fallo "no file dialog after Ctrl+
 xdotool windowfocus --sync "$dialogo"
 xdotool type --delay 10 "$entrada"
 xdotool key Return
-sleep 0.5
+# Alt+P only once the dialog has closed and handed the path over: on a busy
+# machine (the sanitizer build, tests in parallel) that takes more than a moment.
+cerrada "Abrir fichero a filtrar" || fallo "Enter did not close the file dialog"
+sleep 0.2
 capturar entrada.png
 
 xdotool windowfocus --sync "$principal"
