@@ -87,7 +87,9 @@ Informe ComprobarFichero(const std::string &ruta, const std::string &log, Format
     // interrupted, not refused.
     informe.interrumpido = resultado.fallo == motor::Fallo::Interrumpido
         || (resultado.fallo == motor::Fallo::NoSePuedeAbrirEntrada && SenalRecibida());
-    if (resultado.fallo != motor::Fallo::NoSePuedeAbrirEntrada) {
+    // Memory refused before the file's kind was known leaves it unknown.
+    if (resultado.fallo != motor::Fallo::NoSePuedeAbrirEntrada
+        && (resultado.comprobado || resultado.fallo != motor::Fallo::SinMemoria)) {
         informe.tipo = resultado.tipo;
     }
     if (!resultado.Terminado() || resultado.SinCuentas()) {
@@ -131,10 +133,13 @@ std::filesystem::path DondeVaElLog(
     return FormaDeComparar(resuelta->second / ruta.filename());
 }
 
-// Each file's log, and a report for each file that is not to be checked.
+// Each file's log, and whether it is to be checked at all: a file refused
+// before the run starts has its report ready at once, and is never taken by
+// a worker, whenever that report goes out.
 struct Plan
 {
     std::vector<std::string> logs;
+    std::vector<bool> comprobar;
     std::vector<std::optional<Informe>> informes;
 };
 
@@ -150,11 +155,22 @@ Informe SinComprobar(const std::string &ruta, std::string mensaje)
     return informe;
 }
 
+// Refused: a file whose log is an earlier file's log, or is another file of
+// the batch (a clean run would remove it, a faulty one replace it). Paths are
+// compared as logs are, folders resolved and without case where the system
+// ignores it.
 Plan Planificar(const std::vector<Entrada> &entradas)
 {
-    std::map<std::filesystem::path, std::string> duenos; // log -> the file it belongs to
     std::map<std::filesystem::path, std::filesystem::path> carpetas;
-    Plan plan { {}, std::vector<std::optional<Informe>>(entradas.size()) };
+    std::map<std::filesystem::path, std::string> ficheros; // an input -> its path as given
+    for (const auto &entrada : entradas) {
+        if (entrada.problema.empty()) {
+            ficheros.emplace(DondeVaElLog(entrada.ruta, carpetas), entrada.ruta);
+        }
+    }
+    std::map<std::filesystem::path, std::string> duenos; // log -> the file it belongs to
+    Plan plan { {}, std::vector<bool>(entradas.size(), false),
+        std::vector<std::optional<Informe>>(entradas.size()) };
     for (std::size_t i = 0; i < entradas.size(); ++i) {
         const std::string &ruta = entradas[i].ruta;
         if (!entradas[i].problema.empty()) {
@@ -163,11 +179,20 @@ Plan Planificar(const std::vector<Entrada> &entradas)
             continue;
         }
         const std::string &log = plan.logs.emplace_back(motor::DerivarNombreLog(ruta));
-        const auto [dueno, nuevo] = duenos.emplace(DondeVaElLog(log, carpetas), ruta);
+        const std::filesystem::path donde = DondeVaElLog(log, carpetas);
+        const auto otro = ficheros.find(donde);
+        if (otro != ficheros.end() && otro->second != ruta) {
+            plan.informes[i] = SinComprobar(
+                ruta, "El registro " + log + " es el fichero " + otro->second + " del lote");
+            continue;
+        }
+        const auto [dueno, nuevo] = duenos.emplace(donde, ruta);
         if (!nuevo) {
             plan.informes[i]
                 = SinComprobar(ruta, "El registro " + log + " ya es el de " + dueno->second);
+            continue;
         }
+        plan.comprobar[i] = true;
     }
     return plan;
 }
@@ -192,7 +217,7 @@ int ComprobarEnOrden(const std::vector<Entrada> &ficheros, const Lote &lote)
         if (SenalRecibida()) {
             MorirPorLaSenal();
         }
-        if (!informes[i]) {
+        if (plan.comprobar[i]) {
             informes[i] = ComprobarFichero(ficheros[i].ruta, logs[i], lote.opciones.formato);
         }
         if (informes[i]->interrumpido) {
@@ -230,7 +255,7 @@ int ComprobarEnParalelo(const std::vector<Entrada> &ficheros, const Lote &lote, 
             {
                 std::unique_lock guarda(cerrojo);
                 for (;;) {
-                    while (siguiente < ficheros.size() && informes[siguiente]) {
+                    while (siguiente < ficheros.size() && !plan.comprobar[siguiente]) {
                         ++siguiente;
                     }
                     if (siguiente == ficheros.size() || SenalRecibida()) {

@@ -1,5 +1,6 @@
 #include "sistema.h"
 
+#include "ascii.h"
 #include "rutas.h"
 
 #include <algorithm>
@@ -36,7 +37,7 @@ constexpr bool kNombresSinMayusculas = false;
 
 char Plegar(char c)
 {
-    return kNombresSinMayusculas && c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return kNombresSinMayusculas ? motor::MinusculaAscii(c) : c;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "DerivarNombreLog.h"
 
-#include <algorithm>
+#include "ascii.h"
 
 namespace motor {
 namespace {
@@ -23,17 +23,6 @@ std::size_t InicioUltimosCuatro(std::string_view texto)
         } while (inicio > 0 && (static_cast<unsigned char>(texto[inicio]) & 0xC0) == 0x80);
     }
     return inicio;
-}
-
-char MinusculaAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool IgualesSinMayusculas(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-        [](char x, char y) { return MinusculaAscii(x) == MinusculaAscii(y); });
 }
 
 } // namespace

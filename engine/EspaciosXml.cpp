@@ -150,9 +150,10 @@ bool EspaciosXml::Declarar(
     }
     const auto encontrado = enAmbito_.find(prefijo);
     Anterior anterior { std::string(prefijo), std::nullopt, profundidad };
+    // What a declaration hides stays in memory, and in the count, until the
+    // element that declared it ends.
     if (encontrado != enAmbito_.end()) {
         anterior.espacio = std::exchange(encontrado->second, std::string(espacio));
-        memoria_ -= anterior.espacio->size();
     } else {
         enAmbito_.emplace(prefijo, espacio);
         memoria_ += prefijo.size();
@@ -178,7 +179,6 @@ void EspaciosXml::Deshacer(std::size_t profundidad)
         const auto encontrado = enAmbito_.find(anterior.prefijo);
         memoria_ -= encontrado->second.size() + anterior.prefijo.size() + kCosteDeclaracion;
         if (anterior.espacio) {
-            memoria_ += anterior.espacio->size();
             encontrado->second = std::move(*anterior.espacio);
         } else {
             memoria_ -= anterior.prefijo.size();

@@ -2,6 +2,7 @@
 // stream with expat: only the values an error block needs are kept, so memory
 // stays bounded whatever the size of the file.
 #include "EspaciosXml.h"
+#include "ascii.h"
 #include "comprobacion.h"
 #include "utf8.h"
 
@@ -135,6 +136,7 @@ struct CuentaPendiente
 {
     FalloCuenta fallo;
     unsigned long long linea;
+    std::size_t transaccion; // where the transaction that holds it lies in the stack
 };
 
 // More pending accounts than any real transaction holds are reported at once.
@@ -156,15 +158,6 @@ constexpr Codificacion kCodificaciones[] = {
     { "latin-9", CaracterLatin9 },
     { "latin9", CaracterLatin9 },
 };
-
-bool MismaEtiqueta(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto minuscula
-            = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        return minuscula(x) == minuscula(y);
-    });
-}
 
 // expat's memory, counted against a budget. Its allocator functions take no
 // argument of ours: the budget of the parse running on this thread is reached
@@ -246,6 +239,7 @@ public:
 private:
     static void XMLCALL AlEmpezar(void *yo, const XML_Char *nombre, const XML_Char **atributos);
     static void XMLCALL AlInstruccion(void *yo, const XML_Char *destino, const XML_Char *);
+    static void XMLCALL AlComentario(void *yo, const XML_Char *);
     static void XMLCALL AlTerminar(void *yo, const XML_Char *);
     static void XMLCALL AlTexto(void *yo, const XML_Char *texto, int longitud);
     static void XMLCALL AlTextoVigilado(void *yo, const XML_Char *, int);
@@ -277,7 +271,8 @@ private:
     void AnotarLineaIban();
     void SaberLineaIban();
     void ComprobarCuenta(bool dePago);
-    void InformarPendientes();
+    void InformarPendientes(std::size_t desde);
+    std::size_t TransaccionInterior() const;
     bool EnTransaccion() const;
     void NoValido() { comprobacion_.XmlNoValido(XML_GetCurrentLineNumber(parser_)); }
 
@@ -320,6 +315,8 @@ private:
     bool lineaIbanPendiente_ = false;
     bool saltosDeUnByte_ = false;
     std::vector<CuentaPendiente> pendientes_;
+    std::size_t transaccionAbierta_ = 0; // transactions open, one inside another
+    std::vector<std::pair<std::string, std::string>> exteriores_; // their reference and name
 };
 
 LectorXml::LectorXml(Comprobacion &comprobacion)
@@ -332,6 +329,7 @@ LectorXml::LectorXml(Comprobacion &comprobacion)
     XML_SetUserData(parser_, this);
     XML_SetElementHandler(parser_, AlEmpezar, AlTerminar);
     XML_SetProcessingInstructionHandler(parser_, AlInstruccion);
+    XML_SetCommentHandler(parser_, AlComentario);
     // No document type declaration is taken, so no entity is ever declared,
     // let alone expanded or fetched.
     XML_SetStartDoctypeDeclHandler(parser_, AlDeclararTipo);
@@ -346,7 +344,7 @@ int XMLCALL LectorXml::AlDesconocerCodificacion(
 {
     const std::string_view declarada(nombre);
     for (const auto &[etiqueta, caracter] : kCodificaciones) {
-        if (MismaEtiqueta(declarada, etiqueta)) {
+        if (IgualesSinMayusculas(declarada, etiqueta)) {
             for (int byte = 0; byte < 256; ++byte) {
                 codificacion->map[byte]
                     = static_cast<int>(caracter(static_cast<unsigned char>(byte)));
@@ -538,12 +536,20 @@ void LectorXml::EmpezarDespacio(const XML_Char *nombre, const XML_Char **atribut
     Empezar(deLaRaiz ? Reconocer(medido.Local()) : Elemento::Otro, true);
 }
 
-// Not an event for the limits: a processing instruction is only looked at.
+// A processing instruction or a comment is an event, as an element is: many
+// small ones in a row are no token growing without end.
 void XMLCALL LectorXml::AlInstruccion(void *yo, const XML_Char *destino, const XML_Char *)
 {
+    auto *lector = static_cast<LectorXml *>(yo);
+    lector->bytesSinEvento_ = 0;
     if (!EspaciosXml::DestinoValido(destino)) {
-        static_cast<LectorXml *>(yo)->Pasado();
+        lector->Pasado();
     }
+}
+
+void XMLCALL LectorXml::AlComentario(void *yo, const XML_Char *)
+{
+    static_cast<LectorXml *>(yo)->bytesSinEvento_ = 0;
 }
 
 // After the parse is stopped at a root of another message, expat still reports
@@ -652,9 +658,16 @@ void LectorXml::EmpezarConocido(Elemento elemento)
         return;
     }
     if (elemento == mensaje_->transaccion) {
+        // A transaction inside another (not valid by the schema, yet
+        // well-formed) keeps the outer one's values and faulty accounts for
+        // when the outer one ends.
+        if (transaccionAbierta_ > 0) {
+            exteriores_.push_back(
+                { std::move(valores_[kReferencia]), std::move(valores_[kNombre]) });
+        }
+        ++transaccionAbierta_;
         valores_[kReferencia].clear();
         valores_[kNombre].clear();
-        pendientes_.clear();
         conFinal_[profundidad_ - 1] = true;
         return;
     }
@@ -717,7 +730,13 @@ void LectorXml::Terminar()
         ManejarTexto(nullptr);
     }
     if (pila_[profundidad_] == mensaje_->transaccion) {
-        InformarPendientes();
+        InformarPendientes(profundidad_);
+        --transaccionAbierta_;
+        if (transaccionAbierta_ > 0 && !exteriores_.empty()) {
+            valores_[kReferencia] = std::move(exteriores_.back().first);
+            valores_[kNombre] = std::move(exteriores_.back().second);
+            exteriores_.pop_back();
+        }
     }
     espacios_.Terminar(profundidad_);
 }
@@ -777,9 +796,9 @@ void LectorXml::ComprobarCuenta(bool dePago)
     }
     const Mensaje &m = *mensaje_;
     if (!dePago) {
-        pendientes_.push_back({ fallo, lineaIban_ });
+        pendientes_.push_back({ fallo, lineaIban_, TransaccionInterior() });
         if (pendientes_.size() == kMaxPendientes) {
-            InformarPendientes();
+            InformarPendientes(0);
         }
         return;
     }
@@ -789,19 +808,34 @@ void LectorXml::ComprobarCuenta(bool dePago)
         m.etiquetaNombrePago, campo2, lineaIban_ });
 }
 
-void LectorXml::InformarPendientes()
+// The pending accounts of the transaction at `desde` in the stack and of
+// those inside it: the last ones of the list.
+void LectorXml::InformarPendientes(std::size_t desde)
 {
-    if (pendientes_.empty()) {
+    const auto primera = std::find_if(pendientes_.begin(), pendientes_.end(),
+        [desde](const CuentaPendiente &cuenta) { return cuenta.transaccion >= desde; });
+    if (primera == pendientes_.end()) {
         return;
     }
     const Mensaje &m = *mensaje_;
     const std::string campo1 = Windows1252(valores_[kReferencia]);
     const std::string campo2 = Windows1252(valores_[kNombre]);
-    for (const auto &[fallo, linea] : pendientes_) {
-        comprobacion_.InformarCuenta({ m.entrada, fallo, false, m.etiquetaReferencia, campo1,
-            m.etiquetaNombre, campo2, linea });
+    for (auto cuenta = primera; cuenta != pendientes_.end(); ++cuenta) {
+        comprobacion_.InformarCuenta({ m.entrada, cuenta->fallo, false, m.etiquetaReferencia,
+            campo1, m.etiquetaNombre, campo2, cuenta->linea });
     }
-    pendientes_.clear();
+    pendientes_.erase(primera, pendientes_.end());
+}
+
+// Where the innermost open transaction lies in the stack.
+std::size_t LectorXml::TransaccionInterior() const
+{
+    for (std::size_t i = profundidad_; i-- > 0;) {
+        if (pila_[i] == mensaje_->transaccion) {
+            return i;
+        }
+    }
+    return 0;
 }
 
 } // namespace

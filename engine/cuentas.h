@@ -119,7 +119,10 @@ enum class FalloCuenta {
 };
 
 // Checks an IBAN field as it stands in a record: blanks at both ends dropped,
-// letters taken in either case.
+// letters taken in either case. Most IBANs of a Spanish order ("ES" and
+// twenty-two digits) take a quick way that gives the general rule's verdict.
 FalloCuenta ComprobarIBAN(std::string_view campo);
+// The general rule alone, for every IBAN: the quick way's plain twin.
+FalloCuenta ComprobarIBANGeneral(std::string_view campo);
 
 } // namespace motor

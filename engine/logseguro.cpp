@@ -1,6 +1,5 @@
 #include "logseguro.h"
 
-#include "proceso.h"
 #include "rutas.h"
 
 #include <filesystem>
@@ -29,20 +28,6 @@ bool Reemplazable(const fs::file_status &estado)
     return fs::is_regular_file(estado) || fs::is_symlink(estado);
 }
 
-// An existing entry at the log path may be replaced only when it is a file or
-// a link; the input itself (a hard link, or the same name on a case-blind
-// file system) is never replaced.
-bool SePuedeReemplazar(const std::string &entrada, const std::string &salida)
-{
-    std::error_code error;
-    const fs::path log = RutaDeSistema(salida);
-    const fs::file_status estado = fs::symlink_status(log, error);
-    if (!fs::exists(estado)) {
-        return true;
-    }
-    return Reemplazable(estado) && !(fs::equivalent(RutaDeSistema(entrada), log, error) && !error);
-}
-
 // A hidden name in the log's folder, so that the rename stays on one file
 // system: a short prefix and a random part, never longer than a name the file
 // system takes, whatever the log's own name.
@@ -66,12 +51,12 @@ bool HayLogQueReemplazar(const std::string &salida)
 
 bool LogSeguro::Crear(const std::string &entrada, const std::string &salida)
 {
-    if (salida.empty() || !SePuedeReemplazar(entrada, salida) || !carpeta_.Abrir(salida)
-        || !carpeta_.AdmiteFicheros()) {
+    if (salida.empty() || !carpetaAbierta_) {
         return false;
     }
     nombreLog_ = TextoDeRuta(RutaDeSistema(salida).filename());
-    return true;
+    return !nombreLog_.empty() && carpeta_.SePuedeReemplazar(nombreLog_, entrada)
+        && carpeta_.AdmiteFicheros();
 }
 
 bool LogSeguro::CrearTemporal()
@@ -165,6 +150,20 @@ bool LogSeguro::Carpeta::AdmiteFicheros() const
     return true; // no such question there: creating the file tells
 }
 
+// The input itself is never replaced: a hard link, or the same name on a
+// case-blind file system.
+bool LogSeguro::Carpeta::SePuedeReemplazar(
+    const std::string &nombre, const std::string &entrada) const
+{
+    std::error_code error;
+    const fs::path log = RutaDeSistema(ruta_) / RutaDeSistema(nombre);
+    const fs::file_status estado = fs::symlink_status(log, error);
+    if (!fs::exists(estado)) {
+        return true;
+    }
+    return Reemplazable(estado) && !(fs::equivalent(RutaDeSistema(entrada), log, error) && !error);
+}
+
 Fichero LogSeguro::Carpeta::CrearNuevo(const std::string &nombre) const
 {
     return motor::CrearNuevo(TextoDeRuta(RutaDeSistema(ruta_) / RutaDeSistema(nombre)));
@@ -225,6 +224,28 @@ void LogSeguro::Carpeta::Cerrar()
 bool LogSeguro::Carpeta::AdmiteFicheros() const
 {
     return faccessat(descriptor_, ".", W_OK | X_OK, 0) == 0;
+}
+
+// The input is known by its device and inode: a hard link to it, or the
+// same name reached another way, is never replaced.
+bool LogSeguro::Carpeta::SePuedeReemplazar(
+    const std::string &nombre, const std::string &entrada) const
+{
+    struct stat log
+    {
+    };
+    if (fstatat(descriptor_, nombre.c_str(), &log, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno == ENOENT;
+    }
+    if (S_ISLNK(log.st_mode)) {
+        return true;
+    }
+    struct stat fichero
+    {
+    };
+    return S_ISREG(log.st_mode)
+        && !(stat(entrada.c_str(), &fichero) == 0 && fichero.st_dev == log.st_dev
+            && fichero.st_ino == log.st_ino);
 }
 
 // Created exclusively, so an existing file is never truncated and a link

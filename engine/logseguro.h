@@ -21,10 +21,14 @@ bool HayLogQueReemplazar(const std::string &salida);
 class LogSeguro
 {
 public:
+    // Holds the log's folder as its path resolves now, before the input is
+    // opened or read: whatever happens to the path while the input is read
+    // (a slow pipe, a FIFO), every later step goes to this folder.
+    void AbrirCarpeta(const std::string &salida) { carpetaAbierta_ = carpeta_.Abrir(salida); }
     // Refuses a log path that is empty, names the input itself, holds
     // something other than a file or a link (a folder, a device, a FIFO), or
-    // lies in a folder where no file can be created. False when the run
-    // cannot write its log.
+    // lies in a folder that could not be held or where no file can be
+    // created. False when the run cannot write its log.
     bool Crear(const std::string &entrada, const std::string &salida);
     ~LogSeguro() { Descartar(); }
 
@@ -62,6 +66,9 @@ public:
         bool Abrir(const std::string &salida);
         void Cerrar();
         bool AdmiteFicheros() const;
+        // Whether what stands at the name, if anything, may be replaced or
+        // removed: a file that is not the input itself, or a link.
+        bool SePuedeReemplazar(const std::string &nombre, const std::string &entrada) const;
         Fichero CrearNuevo(const std::string &nombre) const;
         // Who may read a regular file: its permission bits and its group.
         struct Permisos
@@ -91,6 +98,7 @@ private:
 
     bool falloCreacion_ = false;
     Carpeta carpeta_;
+    bool carpetaAbierta_ = false;
     std::string nombreLog_; // the log's own name in its folder
     std::string temporal_; // the new file's name in the folder; empty once renamed or removed
     std::optional<EscritorLog> escritor_;

@@ -4,6 +4,8 @@
 #include "ficheros.h"
 #include "logseguro.h"
 
+#include <new>
+
 namespace motor {
 namespace {
 
@@ -53,16 +55,16 @@ Resultado Fallido(Resultado resultado, Fallo fallo)
     return resultado;
 }
 
-// The checker of the kind over an input that is open and not yet read past its start.
-Resultado ComprobarAbierto(TipoArchivo tipo, LectorLineas &lector, const std::string &entrada,
-    const std::string &salida, Interfaz &interfaz)
+// The checker of the kind over an input that is open and not yet read past
+// its start, into the log whose folder is already held.
+Resultado ComprobarAbierto(TipoArchivo tipo, LectorLineas &lector, LogSeguro &log,
+    const std::string &entrada, const std::string &salida, Interfaz &interfaz)
 {
     Resultado resultado;
     resultado.tipo = tipo;
     if (tipo == TipoArchivo::NoCSB) {
         return Fallido(resultado, Fallo::NoEsCSB);
     }
-    LogSeguro log;
     if (!log.Crear(entrada, salida)) {
         return Fallido(resultado, Fallo::NoSePuedeCrearSalida);
     }
@@ -86,11 +88,15 @@ std::optional<TipoArchivo> Clasificar(LectorLineas &lector)
 
 // Classifies the input from its first bytes and runs on into the checker,
 // reading the input once: a pipe gives the same run as a regular file.
+// The log's folder is held before the input is opened: opening a FIFO, or
+// reading its first block, may wait as long as its writer likes.
 Resultado ProcesarOcupado(const std::string &entrada, const std::string &salida, Interfaz &interfaz)
 {
+    LogSeguro log;
+    log.AbrirCarpeta(salida);
     LectorLineas lector(entrada);
     const auto tipo = Clasificar(lector);
-    return tipo ? ComprobarAbierto(*tipo, lector, entrada, salida, interfaz)
+    return tipo ? ComprobarAbierto(*tipo, lector, log, entrada, salida, interfaz)
                 : Fallido({}, Fallo::NoSePuedeAbrirEntrada);
 }
 
@@ -101,6 +107,18 @@ void Avisar(const Resultado &resultado, Interfaz &interfaz)
     }
 }
 
+// Memory the system refuses anywhere in a run (the read buffer, the
+// parser, a value) ends that run alone: its new file is removed on the way
+// out, the old log is kept, and the caller goes on with the next file.
+template <typename Paso> Resultado SinMemoriaNoAborta(Paso paso)
+{
+    try {
+        return paso();
+    } catch (const std::bad_alloc &) {
+        return Fallido({}, Fallo::SinMemoria);
+    }
+}
+
 } // namespace
 
 Resultado Procesar(const std::string &entrada, const std::string &salida, Interfaz &interfaz)
@@ -108,7 +126,7 @@ Resultado Procesar(const std::string &entrada, const std::string &salida, Interf
     Resultado resultado;
     {
         PunteroOcupadoMientras ocupado(interfaz);
-        resultado = ProcesarOcupado(entrada, salida, interfaz);
+        resultado = SinMemoriaNoAborta([&] { return ProcesarOcupado(entrada, salida, interfaz); });
         Avisar(resultado, interfaz);
     }
     if (resultado.fallo != Fallo::NoSePuedeAbrirEntrada) {
@@ -120,18 +138,25 @@ Resultado Procesar(const std::string &entrada, const std::string &salida, Interf
 Resultado Comprobar(
     TipoArchivo tipo, const std::string &entrada, const std::string &salida, Interfaz &interfaz)
 {
-    LectorLineas lector(entrada);
-    Resultado resultado = lector.Abierto()
-        ? ComprobarAbierto(tipo, lector, entrada, salida, interfaz)
-        : Fallido({}, Fallo::NoSePuedeAbrirEntrada);
+    const Resultado resultado = SinMemoriaNoAborta([&] {
+        LogSeguro log;
+        log.AbrirCarpeta(salida);
+        LectorLineas lector(entrada);
+        return lector.Abierto() ? ComprobarAbierto(tipo, lector, log, entrada, salida, interfaz)
+                                : Fallido({}, Fallo::NoSePuedeAbrirEntrada);
+    });
     Avisar(resultado, interfaz);
     return resultado;
 }
 
 std::optional<TipoArchivo> ClasificarFichero(const std::string &ruta)
 {
-    LectorLineas lector(ruta);
-    return Clasificar(lector);
+    try {
+        LectorLineas lector(ruta);
+        return Clasificar(lector);
+    } catch (const std::bad_alloc &) {
+        return std::nullopt;
+    }
 }
 
 } // namespace motor

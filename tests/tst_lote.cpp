@@ -181,7 +181,7 @@ protected:
     }
     std::string Sustituir(std::string texto, bool json = false) const
     {
-        for (const char *nombre : { "malo", "bueno", "nocsb", "vacio", "falta" }) {
+        for (const char *nombre : { "malo", "bueno", "nocsb", "vacio", "falta", "p" }) {
             const std::string marca = std::string("{") + nombre + "}";
             const std::string enCarpeta = carpeta / nombre;
             const std::string ruta = json ? prueba::EnJson(enCarpeta) : enCarpeta;
@@ -223,6 +223,42 @@ TEST_P(LoteTest, EstadoSalidaYLogs)
     }
     EXPECT_FALSE(std::filesystem::exists(carpeta / "bueno.log"));
     EXPECT_FALSE(std::filesystem::exists(carpeta / "nocsb.log"));
+}
+
+// A batch whose plan refuses files before it starts: the refused ones are
+// never checked, whichever worker is free when their report goes out. Run
+// many times, since a worker that takes a refused file does so only when the
+// reporting thread gets there first.
+TEST_F(LoteTest, RechazadosNuncaSeComprueban)
+{
+    std::filesystem::copy_file(carpeta / "bueno.q19", carpeta / "malo.txt");
+    std::filesystem::copy_file(carpeta / "bueno.q19", carpeta / "p.q19");
+    std::filesystem::copy_file(carpeta / "malo.q19", carpeta / "p.log"); // an order file so named
+    const std::vector<std::string> ficheros { carpeta / "malo.q19", carpeta / "malo.txt",
+        carpeta / "p.q19", carpeta / "p.log" };
+    const std::string esperado
+        = Sustituir("{malo}.q19\tProceso terminado con errores\tadeudos\t3\t{malo}.log\n"
+                    "{malo}.txt\tNo comprobado\t-\t0\n"
+                    "{p}.q19\tNo comprobado\t-\t0\n"
+                    "{p}.log\tProceso terminado con errores\tadeudos\t3\t{p}.log1\n");
+    for (int vuelta = 0; vuelta < 300; ++vuelta) {
+        auto opciones = std::get<cotarel::Opciones>(cotarel::LeerOpciones(ficheros));
+        opciones.trabajos = 2;
+        std::ostringstream salida;
+        std::ostringstream errores;
+        const int estado
+            = cotarel::ComprobarTodos(cotarel::Ficheros(opciones), opciones, salida, errores);
+        ASSERT_EQ(estado, 2);
+        ASSERT_EQ(salida.str(), esperado);
+        ASSERT_EQ(prueba::LeerBytes(carpeta / "malo.log"),
+            prueba::LeerBytes(kDatos / "adeudos-esperado.log"))
+            << "in round " << vuelta;
+        ASSERT_EQ(prueba::LeerBytes(carpeta / "p.log"), prueba::LeerBytes(carpeta / "malo.q19"));
+        ASSERT_EQ(errores.str(),
+            Sustituir("cotarel-check: {malo}.txt: El registro {malo}.log ya es el de {malo}.q19\n"
+                      "cotarel-check: {p}.q19: El registro {p}.log es el "
+                      "fichero {p}.log del lote\n"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, LoteTest,

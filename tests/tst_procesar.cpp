@@ -154,7 +154,15 @@ TEST_F(ProcesarFicheroTest, NombreLargoYPermisosDelLogAnterior)
 #ifndef _WIN32
 // The log's folder is moved and a link to another folder put in its place
 // while the run reads: the run ends in the folder it started in, and the
-// other folder's log stays as it was, clean run or not.
+// other folder's log stays as it was, clean run or not. The input is a file
+// (the swap made at the first block) or a FIFO fed slowly (made while the
+// run waits for its first block).
+void CambiarCarpeta(const std::filesystem::path &carpeta, const std::filesystem::path &otra)
+{
+    std::filesystem::rename(carpeta, carpeta.string() + "-movida");
+    std::filesystem::create_directory_symlink(otra, carpeta);
+}
+
 class CarpetaCambiada final : public motor::Interfaz
 {
 public:
@@ -166,47 +174,64 @@ public:
     void MostrarMensaje(std::string_view) override { }
     bool Interrumpido() override
     {
-        if (!cambiada_) {
-            cambiada_ = true;
-            std::filesystem::rename(carpeta_, carpeta_.string() + "-movida");
-            std::filesystem::create_directory_symlink(otra_, carpeta_);
+        if (!carpeta_.empty()) {
+            CambiarCarpeta(std::exchange(carpeta_, {}), otra_);
         }
         return false;
     }
 
 private:
     std::filesystem::path carpeta_, otra_;
-    bool cambiada_ = false;
 };
 
 TEST(CarpetaDelLog, SeQuedaEnLaCarpetaDelInicio)
 {
-    for (const bool conErrores : { false, true }) {
-        SCOPED_TRACE(conErrores ? "run with errors" : "clean run");
-        prueba::CarpetaTemporal carpeta;
-        std::filesystem::create_directory(carpeta / "a");
-        std::filesystem::create_directory(carpeta / "b");
-        prueba::EscribirBytes(carpeta / "a" / "m.q19",
-            Unir({ "5180",
-                conErrores ? kAdeudoMalo
-                           : Registro({ { 1, "5680" }, { 69, "12345678010123456789" } }) }));
-        prueba::EscribirBytes(carpeta / "a" / "m.log", "old log");
-        prueba::EscribirBytes(carpeta / "b" / "m.log", "another folder's log");
-        CarpetaCambiada interfaz(carpeta / "a", carpeta / "b");
-        const auto resultado
-            = motor::Procesar(carpeta / "a" / "m.q19", carpeta / "a" / "m.log", interfaz);
-        EXPECT_EQ(resultado.fallo, std::nullopt);
-        EXPECT_EQ(prueba::LeerBytes(carpeta / "b" / "m.log"), "another folder's log");
-        std::set<std::string> esperadas { "m.q19" };
-        if (conErrores) {
-            esperadas.insert("m.log");
+    for (const bool fifo : { false, true }) {
+        for (const bool conErrores : { false, true }) {
+            SCOPED_TRACE(std::string(fifo ? "FIFO, " : "file, ")
+                + (conErrores ? "run with errors" : "clean run"));
+            prueba::CarpetaTemporal carpeta;
+            const std::filesystem::path a = carpeta / "a", b = carpeta / "b";
+            std::filesystem::create_directory(a);
+            std::filesystem::create_directory(b);
+            const std::string primera = Unir({ "5180" });
+            const std::string resto = Unir(
+                { conErrores ? kAdeudoMalo
+                             : Registro({ { 1, "5680" }, { 69, "12345678010123456789" } }) });
+            prueba::EscribirBytes(a / "m.log", "old log");
+            prueba::EscribirBytes(b / "m.log", "another folder's log");
+            std::jthread escritor;
+            if (fifo) {
+                ASSERT_EQ(mkfifo((a / "m.q19").c_str(), 0600), 0);
+                // Opening the FIFO waits for the run to open it, after its
+                // log's folder: the swap comes while the run waits for more.
+                escritor = std::jthread([&, ruta = a / "m.q19"] {
+                    std::ofstream fifo(ruta, std::ios::binary);
+                    fifo << primera << std::flush;
+                    CambiarCarpeta(a, b);
+                    fifo << resto;
+                });
+            } else {
+                prueba::EscribirBytes(a / "m.q19", primera + resto);
+            }
+            CarpetaCambiada interfaz(fifo ? std::filesystem::path() : a, b);
+            const auto resultado = motor::Procesar(a / "m.q19", a / "m.log", interfaz);
+            if (escritor.joinable()) {
+                escritor.join();
+            }
+            EXPECT_EQ(resultado.fallo, std::nullopt);
+            EXPECT_EQ(prueba::LeerBytes(b / "m.log"), "another folder's log");
+            std::set<std::string> esperadas { "m.q19" };
+            if (conErrores) {
+                esperadas.insert("m.log");
+            }
+            std::set<std::string> vistas;
+            for (const auto &entrada :
+                std::filesystem::directory_iterator(a.string() + "-movida")) {
+                vistas.insert(entrada.path().filename().string());
+            }
+            EXPECT_EQ(vistas, esperadas);
         }
-        std::set<std::string> vistas;
-        for (const auto &entrada :
-            std::filesystem::directory_iterator((carpeta / "a-movida").string())) {
-            vistas.insert(entrada.path().filename().string());
-        }
-        EXPECT_EQ(vistas, esperadas);
     }
 }
 #endif

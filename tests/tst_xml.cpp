@@ -105,6 +105,10 @@ const CasoXml kCasos[] = {
         13 },
     { "pain001_001_02_other_namespace", "pain001-v02.xml", "pain001-v02.log", "",
         TipoArchivo::XmlPain001, 2, 13 },
+    // Not valid by the schema, yet well-formed: each faulty account is
+    // reported when its own transaction ends, the outer one's included.
+    { "transaction_inside_another_keeps_both", "pain008-anidada.xml", "pain008-anidada.log", "",
+        TipoArchivo::XmlPain008, 3, 20 },
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, XmlTest, testing::ValuesIn(kCasos),
@@ -200,6 +204,20 @@ const CasoLimite kLimites[] = {
         "El fichero XML no es v\u00E1lido (linea 3)" },
     { "processing_instruction_with_a_colon_refused", "<?a:b?>",
         "El fichero XML no es v\u00E1lido (linea 3)" },
+    // Many small events in a row are no token growing without end.
+    { "two_megabytes_of_small_comments_taken", Repetir("<!--x-->\n", 250000), "" },
+    { "two_megabytes_of_processing_instructions_taken", Repetir("<?p x?>\n", 250000), "" },
+    // A namespace hidden by a redeclaration is still in memory until its
+    // element ends, and counts against the budget until then.
+    { "redeclared_namespaces_counted_while_hidden",
+        [] {
+            std::string cuerpo;
+            for (char letra = 'a'; letra < 'm'; ++letra) {
+                cuerpo += "<a xmlns:p=\"" + std::string(1000000, letra) + "\">\n";
+            }
+            return cuerpo + Repetir("</a>", 12);
+        }(),
+        "El fichero XML no es v\u00E1lido (linea ", false },
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, LimiteTest, testing::ValuesIn(kLimites),
