@@ -1,5 +1,6 @@
 #include "informe.h"
 
+#include "disco.h"
 #include "mensajes.h"
 #include "utf8.h"
 
@@ -49,17 +50,18 @@ std::string_view NombreComprobacion(motor::FalloCuenta fallo)
     return "dc";
 }
 
-void EscribirFallos(std::ostream &salida, const ListaFallos &fallos)
+bool EscribirFallos(std::ostream &salida, const ListaFallos &fallos)
 {
     salida << '[';
     bool primero = true;
-    fallos.Recorrer([&](const motor::CuentaAnotada &fallo) {
+    const bool enteros = fallos.Recorrer([&](const motor::CuentaAnotada &fallo) {
         salida << (primero ? "" : ",") << "{\"linea\":" << fallo.linea << ",\"papel\":\""
                << (fallo.ordenante ? "ordenante" : "individual") << "\",\"comprobacion\":\""
                << NombreComprobacion(fallo.fallo) << "\"}";
         primero = false;
     });
     salida << ']';
+    return enteros;
 }
 
 // An XML file that ended before its root is of no known kind.
@@ -73,7 +75,7 @@ std::string TextoONulo(std::string_view texto)
     return texto.empty() ? "null" : TextoJson(texto);
 }
 
-void EscribirJson(std::ostream &salida, const Informe &informe)
+bool EscribirJson(std::ostream &salida, const Informe &informe)
 {
     const bool contado = informe.comprobadas.has_value();
     std::string json = "{\"ruta\":" + TextoJson(informe.ruta);
@@ -89,8 +91,9 @@ void EscribirJson(std::ostream &salida, const Informe &informe)
     json += ",\"mensaje\":" + TextoONulo(informe.mensaje);
     json += ",\"fallos\":";
     salida << json;
-    EscribirFallos(salida, informe.fallos);
+    const bool enteros = EscribirFallos(salida, informe.fallos);
     salida << "}\n";
+    return enteros;
 }
 
 std::string LineaTexto(const Informe &informe)
@@ -127,13 +130,13 @@ std::string TextoJson(std::string_view texto)
     return json + "\"";
 }
 
-void EscribirLinea(std::ostream &salida, const Informe &informe, Formato formato)
+bool EscribirLinea(std::ostream &salida, const Informe &informe, Formato formato)
 {
     if (formato == Formato::Json) {
-        EscribirJson(salida, informe);
-    } else {
-        salida << LineaTexto(informe);
+        return EscribirJson(salida, informe);
     }
+    salida << LineaTexto(informe);
+    return true;
 }
 
 // A record of the temporary file: the line, then whose account and what failed.
@@ -159,7 +162,9 @@ void ListaFallos::Anadir(const motor::CuentaAnotada &cuenta)
     }
     const Registro registro { cuenta.linea, static_cast<unsigned char>(cuenta.ordenante),
         static_cast<unsigned char>(cuenta.fallo) };
-    fallo_ = std::fwrite(&registro, sizeof registro, 1, resto_.get()) != 1;
+    fallo_ = motor::disco::Escribir(
+                 resto_.get(), reinterpret_cast<const char *>(&registro), sizeof registro)
+        != sizeof registro;
     enFichero_ += fallo_ ? 0 : 1;
 }
 
@@ -175,13 +180,19 @@ bool ListaFallos::Recorrer(const std::function<void(const motor::CuentaAnotada &
     if (std::fflush(fichero) != 0 || std::fseek(fichero, 0, SEEK_SET) != 0) {
         return false;
     }
-    Registro registro {};
-    for (std::size_t i = 0; i < enFichero_; ++i) {
-        if (std::fread(&registro, sizeof registro, 1, fichero) != 1) {
+    std::array<Registro, 512> registros {};
+    for (std::size_t quedan = enFichero_; quedan > 0;) {
+        const std::size_t cuantos = std::min(quedan, registros.size());
+        const std::size_t bytes = cuantos * sizeof(Registro);
+        if (motor::disco::Leer(fichero, reinterpret_cast<char *>(registros.data()), bytes)
+            != bytes) {
             return false;
         }
-        visitar({ registro.linea, registro.ordenante != 0,
-            static_cast<motor::FalloCuenta>(registro.fallo) });
+        for (std::size_t i = 0; i < cuantos; ++i) {
+            visitar({ registros[i].linea, registros[i].ordenante != 0,
+                static_cast<motor::FalloCuenta>(registros[i].fallo) });
+        }
+        quedan -= cuantos;
     }
     return std::fseek(fichero, 0, SEEK_END) == 0;
 }

@@ -2,6 +2,7 @@
 // JSON object on one line for programs.
 #pragma once
 
+#include "ficheros.h"
 #include "interfaz.h"
 #include "tipos.h"
 
@@ -23,7 +24,7 @@ enum class Formato { Texto, Json };
 
 // The faulty accounts of a file, for the JSON output, in bounded memory: the
 // first ones in memory, the rest in an anonymous temporary file that goes
-// with the list.
+// with the list, written and read through the engine's disk.
 class ListaFallos
 {
 public:
@@ -31,20 +32,16 @@ public:
 
     void Anadir(const motor::CuentaAnotada &cuenta);
     // Each account in the order they came; false when the temporary file
-    // could not be read back.
+    // could not be read back whole (the accounts visited before are the
+    // first ones).
     bool Recorrer(const std::function<void(const motor::CuentaAnotada &)> &visitar) const;
     void Vaciar();
     // The temporary file could not be made or written.
     bool Fallo() const { return fallo_; }
 
 private:
-    struct CerrarFichero
-    {
-        void operator()(std::FILE *fichero) const { std::fclose(fichero); }
-    };
-
     std::vector<motor::CuentaAnotada> enMemoria_;
-    std::unique_ptr<std::FILE, CerrarFichero> resto_;
+    motor::Fichero resto_;
     std::size_t enFichero_ = 0;
     bool fallo_ = false;
 };
@@ -67,7 +64,9 @@ struct Informe
 
 // The report's line, ending in a line feed, written as it is made: the JSON
 // line of a file with millions of faulty accounts is never whole in memory.
-void EscribirLinea(std::ostream &salida, const Informe &informe, Formato formato);
+// Its accounts are known to read back whole before it is written (the batch
+// reads them once first); false when they did not, the second time.
+bool EscribirLinea(std::ostream &salida, const Informe &informe, Formato formato);
 
 // A JSON string for bytes that should be UTF-8: valid text as it is, each byte
 // that is not part of valid UTF-8 as the escape \udc80-\udcff, so that the

@@ -22,6 +22,11 @@
 namespace cotarel {
 namespace {
 
+constexpr std::string_view kNoSeEscribeTemporal
+    = "No se puede escribir el fichero temporal de la salida JSON";
+constexpr std::string_view kNoSeLeeTemporal
+    = "No se puede leer el fichero temporal de la salida JSON";
+
 // Where the reports go.
 struct Lote
 {
@@ -99,8 +104,15 @@ Informe ComprobarFichero(const std::string &ruta, const std::string &log, Format
         NoComprobado(informe, resultado);
         return informe;
     }
-    if (informe.fallos.Fallo()) { // its report could not be kept whole
-        consola.MostrarMensaje("No se puede escribir el fichero temporal de la salida JSON");
+    // Its report could not be kept whole, or read back whole: the JSON line
+    // never lists fewer accounts than it counts.
+    if (informe.fallos.Fallo()) {
+        consola.MostrarMensaje(kNoSeEscribeTemporal);
+        NoComprobado(informe, resultado);
+        return informe;
+    }
+    if (!informe.fallos.Recorrer([](const motor::CuentaAnotada &) {})) {
+        consola.MostrarMensaje(kNoSeLeeTemporal);
         NoComprobado(informe, resultado);
         return informe;
     }
@@ -197,13 +209,20 @@ Plan Planificar(const std::vector<Entrada> &entradas)
     return plan;
 }
 
-void Publicar(const Informe &informe, const Lote &lote)
+// The file's exit status; a line whose accounts failed to read back a
+// second time (the first time they did) asks for the status of a failure.
+int Publicar(const Informe &informe, const Lote &lote)
 {
     lote.errores << informe.errores << std::flush;
     if (!lote.opciones.silencioso) {
-        EscribirLinea(lote.salida, informe, lote.opciones.formato);
+        const bool entera = EscribirLinea(lote.salida, informe, lote.opciones.formato);
         lote.salida << std::flush;
+        if (!entera) {
+            lote.errores << kPrograma << informe.ruta << ": " << kNoSeLeeTemporal << std::endl;
+            return std::max(informe.estado, kNoComprobado);
+        }
     }
+    return informe.estado;
 }
 
 // One file after another on this thread, which also takes the signals.
@@ -223,8 +242,7 @@ int ComprobarEnOrden(const std::vector<Entrada> &ficheros, const Lote &lote)
         if (informes[i]->interrumpido) {
             MorirPorLaSenal();
         }
-        Publicar(*informes[i], lote);
-        estado = std::max(estado, informes[i]->estado);
+        estado = std::max(estado, Publicar(*informes[i], lote));
     }
     return estado;
 }
@@ -315,8 +333,7 @@ int ComprobarEnParalelo(const std::vector<Entrada> &ficheros, const Lote &lote, 
         publicados = i + 1;
         espera.unlock();
         hueco.notify_all();
-        Publicar(informe, lote);
-        estado = std::max(estado, informe.estado);
+        estado = std::max(estado, Publicar(informe, lote));
     }
     return estado;
 }

@@ -28,7 +28,7 @@ bool EsIndividual(std::string_view linea)
 
 bool CuentaErronea(std::string_view linea, Comprobacion &comprobacion)
 {
-    return comprobacion.CccErroneo(linea, kCcc);
+    return comprobacion.CccErroneo<Comprobacion::Dc::Guardar>(linea, kCcc);
 }
 
 // The error blocks, out of the way of the walk: few lines need them.

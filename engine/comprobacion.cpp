@@ -74,7 +74,7 @@ void Comprobacion::Terminar(Resultado &resultado)
     resultado.cuentasComprobadas = cuentasComprobadas_;
     resultado.cuentasErroneas = cuentasErroneas_;
     resultado.cuentasSinIban = cuentasSinIban_;
-    if (cuentasComprobadas_ > 0) {
+    if (dcGuardado_) {
         resultado.dcCalculado.assign(dcCalculado_.begin(), dcCalculado_.end());
     }
     if (interrumpida_ || (entrada_.FalloLectura() && interfaz_.Interrumpido())) {

@@ -7,7 +7,7 @@
 #include "ficheros.h"
 #include "interfaz.h"
 #include "logseguro.h"
-#include "proceso.h"
+#include "resultado.h"
 #include "utf8.h"
 
 #include <array>
@@ -116,26 +116,34 @@ public:
         return interrumpida_ || entrada_.FalloLectura() || log_.FalloEscritura();
     }
 
-    // Computes the account's check digits; true when they differ from the stored ones.
+    // Whether the check digits computed are kept as the run's last ones: the
+    // legacy CSB checkers keep them for the legacy layer's run state
+    // (DCCalculado); no other checker pays for it on its every account.
+    enum class Dc { Descartar, Guardar };
+
+    // Computes the account's check digits; true when they differ from the
+    // stored ones. Only the legacy transfer checker asks so.
     bool CuentaErronea(std::string_view entidad, std::string_view oficina, std::string_view cuenta,
         std::string_view dcGuardado)
     {
-        return DigitosDistintos(DigitosDeControl(entidad, oficina, cuenta), dcGuardado);
+        return DigitosDistintos<Dc::Guardar>(
+            DigitosDeControl(entidad, oficina, cuenta), dcGuardado);
     }
 
     // The same for a CCC written in one piece, its twenty characters from
     // `posicion` (from 1); a line that ends inside it is checked by the parts
     // it holds.
-    bool CccErroneo(std::string_view linea, std::size_t posicion)
+    template <Dc kDc = Dc::Descartar> bool CccErroneo(std::string_view linea, std::size_t posicion)
     {
         const std::size_t desde = posicion - 1;
         if (linea.size() < desde + 20) [[unlikely]] {
-            return CuentaErronea(Extraer(linea, { posicion, 4 }),
-                Extraer(linea, { posicion + 4, 4 }), Extraer(linea, { posicion + 10, 10 }),
+            return DigitosDistintos<kDc>(
+                DigitosDeControl(Extraer(linea, { posicion, 4 }),
+                    Extraer(linea, { posicion + 4, 4 }), Extraer(linea, { posicion + 10, 10 })),
                 Extraer(linea, { posicion + 8, 2 }));
         }
         const char *ccc = linea.data() + desde;
-        return DigitosDistintos(DigitosDeControlSeguidos(ccc), { ccc + 8, 2 });
+        return DigitosDistintos<kDc>(DigitosDeControlSeguidos(ccc), { ccc + 8, 2 });
     }
 
     // Checks an IBAN field (cuentas.h), counted like every account.
@@ -167,11 +175,14 @@ public:
     void Terminar(Resultado &resultado);
 
 private:
-    // Counts an account whose check digits are `dc` and keeps them; true when
-    // the stored ones differ.
-    bool DigitosDistintos(std::array<char, 2> dc, std::string_view dcGuardado)
+    // Counts an account whose check digits are `dc`, keeping them if asked;
+    // true when the stored ones differ.
+    template <Dc kDc> bool DigitosDistintos(std::array<char, 2> dc, std::string_view dcGuardado)
     {
-        dcCalculado_ = dc;
+        if constexpr (kDc == Dc::Guardar) {
+            dcCalculado_ = dc;
+            dcGuardado_ = true;
+        }
         ++cuentasComprobadas_;
         return dcGuardado.size() != 2 || dcGuardado[0] != dc[0] || dcGuardado[1] != dc[1];
     }
@@ -216,6 +227,7 @@ private:
     std::string codificacion_; // an XML file's encoding that is not known
     bool sinMemoria_ = false;
     std::array<char, 2> dcCalculado_ {};
+    bool dcGuardado_ = false;
     std::string linea_;
     std::string convertida_;
 };

@@ -131,11 +131,12 @@ private:
     void Guardar(const char *desde, std::size_t cuantos);
 
     Fichero fichero_;
-    // Two blocks: the one being taken apart and the one being read. Never
-    // zeroed: only what was read is used.
+    // kBloquesEnMemoria places of a block: the one being taken apart and
+    // those read ahead or waiting. Never zeroed: only what was read is used.
     BufferLectura buffer_;
-    // A regular file larger than a block is read one block ahead on a second
-    // thread, so that the copy out of the system overlaps the checking.
+    // A regular file larger than a block is read ahead, up to three blocks,
+    // on a second thread, so that the copy out of the system overlaps the
+    // checking.
     std::unique_ptr<LecturaAdelantada> adelantada_;
     const char *pos_ = nullptr;
     const char *fin_ = nullptr;

@@ -1,8 +1,8 @@
-// Cotarel's validation engine as the windows and other programs use it: the
-// run state and the procedures that check one CSB order file and write its
-// error log. Each procedure runs the core (namespace motor, proceso.h) and
-// copies its result into the run state; nothing else writes the run state.
-// Nothing in the engine includes this header: it is the layer on top.
+// Cotarel's validation engine as programs that link it have always used it
+// (the windows and cotarel-check call the core directly): the run state and
+// the procedures that check one CSB order file and write its error log. Each procedure runs the
+// core (namespace motor, proceso.h) and copies its result into the run state; nothing else writes
+// the run state. Nothing in the engine includes this header: it is the layer on top.
 #pragma once
 
 #include "DerivarNombreLog.h"
@@ -21,13 +21,13 @@ namespace modMain {
 // (modMain::CalcularDC, modMain::Resultado...).
 using namespace motor;
 
-// Run state, alive for the whole process. The windows set the two paths before
-// a run and read the outcome after it.
+// Run state, alive for the whole process. The calling program sets the two
+// paths before a run and reads the outcome after it.
 extern std::string FicheroEntrada; // path of the order file (UTF-8)
 extern std::string FicheroSalida; // path of its error log (UTF-8)
 extern bool HayErrores; // outcome of the last run that opened both files
 extern double NumLinea; // number of the input line last read
-extern std::string DCCalculado; // check digits computed for the last account
+extern std::string DCCalculado; // check digits computed for a legacy file's last account
 // Faulty accounts reported by the last run that opened both files.
 extern unsigned long long NumCuentasErroneas;
 

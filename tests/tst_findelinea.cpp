@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace {
@@ -41,8 +42,11 @@ TEST_P(FinDeLineaTest, EncuentraElPrimerCRoLF)
                 // A high byte nowhere, first in the line, last before its end,
                 // or just after it.
                 for (const int alto : { -1, inicio, donde - 1, donde + 1 }) {
-                    std::string bytes(kLongitud + 2, '\x0b'); // VT lies between LF and CR
-                    bytes[kLongitud] = '\r'; // just past the range: never to be reported
+                    std::string bytes(kLongitud + 64, '\x0b'); // VT lies between LF and CR
+                    // Past the range, bytes that change either answer if read:
+                    // a high byte, then line ends.
+                    bytes[kLongitud] = '\xC3';
+                    bytes.replace(kLongitud + 1, 63, 63, '\r');
                     if (alto >= inicio && alto < kLongitud) {
                         bytes[alto] = '\xC3';
                     }
@@ -63,6 +67,37 @@ TEST_P(FinDeLineaTest, EncuentraElPrimerCRoLF)
                 }
             }
         }
+    }
+}
+
+// Random bytes, rich in line ends and high bytes, at random starts and
+// lengths: the same answers as byte by byte.
+TEST_P(FinDeLineaTest, ComoByteAByteSobreBytesAlAzar)
+{
+    if (!GetParam().disponible) {
+        GTEST_SKIP() << "this processor lacks " << GetParam().nombre;
+    }
+    std::mt19937 azar(7);
+    std::string bytes(1024, '\0');
+    for (int vuelta = 0; vuelta < 3000; ++vuelta) {
+        const unsigned densidad = 1 + azar() % 200; // one line end in so many bytes
+        for (char &byte : bytes) {
+            const unsigned tirada = azar() % densidad;
+            byte = tirada == 0 ? (azar() % 2 ? '\r' : '\n') : static_cast<char>(azar() % 256);
+            if (byte == '\r' || byte == '\n') {
+                byte = tirada == 0 ? byte : 'a';
+            }
+        }
+        const std::size_t inicio = azar() % 256;
+        const std::size_t fin = inicio + azar() % (bytes.size() - inicio - 64);
+        const char *base = bytes.data();
+        const char *esperadoAlto = nullptr;
+        const char *esperado
+            = motor::fin_de_linea::ByteAByte(base + inicio, base + fin, esperadoAlto);
+        const char *alto = nullptr;
+        ASSERT_EQ(GetParam().buscar(base + inicio, base + fin, alto), esperado)
+            << "round " << vuelta;
+        ASSERT_EQ(alto, esperadoAlto) << "round " << vuelta;
     }
 }
 

@@ -1,11 +1,14 @@
 // cotarel-check's library in-process: the command line read, the list of
 // files made, and the batch run on one worker and on two.
 #include "ayuda.h"
+#include "disco_fallido.h"
+#include "informe.h"
 #include "lista.h"
 #include "lote.h"
 #include "opciones.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <sstream>
 #include <tuple>
@@ -259,6 +262,54 @@ TEST_F(LoteTest, RechazadosNuncaSeComprueban)
                       "cotarel-check: {p}.q19: El registro {p}.log es el "
                       "fichero {p}.log del lote\n"));
     }
+}
+
+// Past the accounts kept in memory, those of a JSON line wait in a temporary
+// file. Whichever read or write fails (the input, the log, the temporary file
+// as a full temporary folder fails it), the line never lists fewer accounts
+// than it counts without saying so.
+TEST_F(LoteTest, JsonNuncaIncompletoSinAviso)
+{
+    constexpr std::size_t kErroneas = cotarel::ListaFallos::kEnMemoria + 111;
+    std::string remesa = "5180\r\n";
+    for (std::size_t i = 0; i < kErroneas; ++i) {
+        remesa += prueba::Registro({ { 1, "5680" }, { 69, "12345678000123456789" } }) + "\r\n";
+    }
+    prueba::EscribirBytes(carpeta / "muchos.q19", remesa);
+    std::set<std::string> mensajes;
+    for (const bool lectura : { true, false }) {
+        for (int numero = 1; numero <= 20; ++numero) {
+            SCOPED_TRACE((lectura ? "read " : "write ") + std::to_string(numero));
+            auto opciones = std::get<cotarel::Opciones>(
+                cotarel::LeerOpciones({ "--formato=json", carpeta / "muchos.q19" }));
+            std::ostringstream salida;
+            std::ostringstream errores;
+            lectura ? prueba::FallarLecturaNumero(numero) : prueba::FallarEscrituraNumero(numero);
+            const int estado
+                = cotarel::ComprobarTodos(cotarel::Ficheros(opciones), opciones, salida, errores);
+            prueba::FallarLecturaNumero(-1);
+            prueba::FallarEscrituraNumero(-1);
+            const auto linea = nlohmann::json::parse(salida.str());
+            if (linea["mensaje"].is_string()) {
+                mensajes.insert(linea["mensaje"].get<std::string>());
+            }
+            if (linea["resultado"] == "errores" && linea["fallos"].size() == kErroneas) {
+                EXPECT_EQ(estado, 1);
+            } else if (linea["resultado"] == "errores") {
+                // Read back whole once, then not: said on standard error.
+                EXPECT_EQ(estado, 2);
+                EXPECT_NE(
+                    errores.str().find("No se puede leer el fichero temporal"), std::string::npos);
+            } else {
+                EXPECT_EQ(linea["resultado"], "no-comprobado");
+                EXPECT_TRUE(linea["fallos"].empty());
+                EXPECT_TRUE(linea["mensaje"].is_string());
+                EXPECT_EQ(estado, 2);
+            }
+        }
+    }
+    EXPECT_EQ(mensajes.count("No se puede leer el fichero temporal de la salida JSON"), 1U);
+    EXPECT_EQ(mensajes.count("No se puede escribir el fichero temporal de la salida JSON"), 1U);
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, LoteTest,

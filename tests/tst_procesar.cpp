@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 #include <set>
 #include <thread>
 #ifndef _WIN32
@@ -565,33 +566,94 @@ const CasoFinDeLinea kFinesDeLinea[] = {
 INSTANTIATE_TEST_SUITE_P(Casos, FinDeLineaTest, testing::ValuesIn(kFinesDeLinea),
     [](const auto &info) { return std::string(info.param.nombre); });
 
-TEST_F(ProcesarFicheroTest, LineEndAcrossReadBlocksCountsOnce)
+// A file of many read blocks, every block different (a counter in each
+// record, pseudo-random accounts, paddings and line ends), with faulty
+// accounts planted at random and in the line that each block edge falls in:
+// the edge inside a CR LF, just after it, or on a LF; one line longer than a
+// block. Read from a regular file (blocks read ahead on another thread) and
+// from a FIFO (read plainly, block after block), the same faults at the same
+// lines, and the same log.
+struct Anotadora final : motor::Interfaz
 {
-    // Places the CR LF of the first line just before, across and just after the
-    // boundary of the read blocks.
-    constexpr std::size_t kBloque = motor::LectorLineas::kTamBloque;
-    for (const std::size_t corte : { kBloque - 1, kBloque, kBloque - 2 }) {
-        std::string bytes = "5180" + std::string(corte - 4, 'x') + "\r\n" + kAdeudoMalo + "\r\n";
-        Entrada(bytes);
-        modMain::ProcesarFichero();
-        EXPECT_EQ(Log(), kLogAdeudoMalo) << "line end at " << corte;
-        EXPECT_EQ(modMain::NumLinea, 2) << "line end at " << corte;
+    void MostrarMensaje(std::string_view texto) override { mensajes.emplace_back(texto); }
+    void CuentaErronea(const motor::CuentaAnotada &cuenta) override
+    {
+        lineas.push_back(cuenta.linea);
     }
-}
+    std::vector<std::string> mensajes;
+    std::vector<unsigned long long> lineas;
+};
 
-TEST_F(ProcesarFicheroTest, VeryLongLinesAndLargeLogs)
+TEST(BloquesDistintos, MismasCuentasLeidasConYSinAdelanto)
 {
-    // A 3 MiB line without any line end, then enough faults for a log far larger
-    // than the write buffer.
-    std::string bytes = "5180" + std::string(3 << 20, '5') + "\r";
-    std::string esperado;
-    for (int linea = 2; linea <= 2001; ++linea) {
-        bytes += kAdeudoMalo + "\r\n";
-        esperado += LogAdeudoMalo(linea);
+    constexpr std::size_t kBloque = motor::LectorLineas::kTamBloque;
+    std::mt19937 azar(20261209);
+    const auto cifras = [&azar](std::size_t cuantas) {
+        std::string texto;
+        for (std::size_t i = 0; i < cuantas; ++i) {
+            texto += static_cast<char>('0' + azar() % 10);
+        }
+        return texto;
+    };
+    std::string bytes = "5180\r\n";
+    std::vector<unsigned long long> plantadas;
+    std::size_t frontera = kBloque;
+    int forma = 0;
+    for (unsigned long long linea = 2; bytes.size() < 13 * kBloque; ++linea) {
+        if (linea == 9000) { // longer than a block, and no record
+            bytes += "99" + std::string(kBloque + kBloque / 2, 'x') + "\r\n";
+            while (frontera < bytes.size()) {
+                frontera += kBloque;
+            }
+            continue;
+        }
+        const std::string entidad = cifras(4), oficina = cifras(4), cuenta = cifras(10);
+        std::string dc = motor::CalcularDC(entidad, oficina, cuenta);
+        std::string registro = Registro({ { 1, "5680" }, { 17, "R" + std::to_string(linea) },
+            { 29, "NOMBRE " + std::to_string(linea) }, { 69, entidad + oficina + "00" + cuenta } });
+        static constexpr const char *kFines[] = { "\r\n", "\n", "\r" };
+        std::string fin = kFines[azar() % 3];
+        std::size_t relleno = azar() % 300;
+        bool mala = azar() % 10 == 0;
+        // The edge: inside the CR LF, right after it, or on the LF, in the
+        // first line that can reach it with a padding of up to 600.
+        const std::size_t finEn = frontera - 1 - (forma % 3 == 1 ? 1 : 0) + (forma % 3 == 2);
+        const std::size_t inicio = bytes.size() + registro.size();
+        if (finEn >= inicio && finEn - inicio <= 600) {
+            relleno = finEn - inicio;
+            fin = forma % 3 == 2 ? "\n" : "\r\n";
+            mala = true;
+            ++forma;
+            frontera += kBloque;
+        }
+        if (mala) {
+            dc[1] = dc[1] == '9' ? '0' : static_cast<char>(dc[1] + 1);
+            plantadas.push_back(linea);
+        }
+        registro.replace(76, 2, dc);
+        registro.append(relleno, static_cast<char>('a' + linea % 26));
+        bytes += registro + fin;
     }
-    Entrada(bytes);
-    modMain::ProcesarFichero();
-    EXPECT_EQ(Log(), esperado);
+    ASSERT_EQ(forma, 12) << "every block edge placed in a line end";
+
+    prueba::CarpetaTemporal carpeta;
+    prueba::EscribirBytes(carpeta / "grande.q19", bytes);
+    Anotadora adelantada;
+    const auto resultado
+        = motor::Procesar(carpeta / "grande.q19", carpeta / "grande.log", adelantada);
+    EXPECT_EQ(resultado.fallo, std::nullopt);
+    EXPECT_EQ(adelantada.lineas, plantadas);
+#ifndef _WIN32
+    const std::string log = prueba::LeerBytes(carpeta / "grande.log");
+    ASSERT_EQ(mkfifo((carpeta / "fifo.q19").string().c_str(), 0600), 0);
+    std::jthread escritor([&] { prueba::EscribirBytes(carpeta / "fifo.q19", bytes); });
+    Anotadora seguida;
+    EXPECT_EQ(
+        motor::Procesar(carpeta / "fifo.q19", carpeta / "fifo.log", seguida).fallo, std::nullopt);
+    escritor.join();
+    EXPECT_EQ(seguida.lineas, plantadas);
+    EXPECT_EQ(prueba::LeerBytes(carpeta / "fifo.log"), log);
+#endif
 }
 
 // Golden files: a realistic order file of each kind and the log it must give.

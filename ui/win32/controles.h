@@ -59,6 +59,12 @@ LRESULT CALLBACK Despachar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l)
                              : DefWindowProcW(ventana, mensaje, w, l);
 }
 
+// The two windows' classes, registered together (with their icons) once per
+// process, whichever window is made first.
+inline constexpr wchar_t kClaseEntrada[] = L"Cotarel.frmEntrada";
+inline constexpr wchar_t kClaseMsg[] = L"Cotarel.frmMsg";
+void RegistrarClases();
+
 std::wstring Ancho(std::string_view texto);
 std::string Utf8(std::wstring_view texto);
 std::string TextoDe(HWND control);

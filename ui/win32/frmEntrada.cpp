@@ -6,7 +6,6 @@
 namespace win32 {
 namespace {
 
-constexpr wchar_t kClaseEntrada[] = L"Cotarel.frmEntrada";
 constexpr int kIdBuscar = 1; // Ctrl+O
 constexpr int kIconoEntrada = 1; // the program's icon resource
 constexpr int kIconoResultado = 2;

@@ -66,9 +66,4 @@ private:
     frmMsg *resultado_ = nullptr;
 };
 
-inline constexpr wchar_t kClaseMsg[] = L"Cotarel.frmMsg";
-
-// Registers both windows' classes; once per process.
-void RegistrarClases();
-
 } // namespace win32

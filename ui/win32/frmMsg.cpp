@@ -1,7 +1,5 @@
 #include "frmMsg.h"
 
-#include "frmEntrada.h"
-
 namespace win32 {
 namespace {
 
