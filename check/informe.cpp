@@ -87,6 +87,9 @@ bool EscribirJson(std::ostream &salida, const Informe &informe)
         + (contado ? std::to_string(informe.erroneas) : std::string("null"));
     json += ",\"cuentas_sin_iban\":"
         + (contado ? std::to_string(informe.sinIban) : std::string("null"));
+    json += ",\"errores_remesa\":"
+        + (contado && informe.erroresRemesa ? std::to_string(*informe.erroresRemesa)
+                                            : std::string("null"));
     json += ",\"registro\":" + TextoONulo(informe.registro);
     json += ",\"mensaje\":" + TextoONulo(informe.mensaje);
     json += ",\"fallos\":";

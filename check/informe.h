@@ -54,6 +54,9 @@ struct Informe
     std::optional<unsigned long long> comprobadas; // nothing: not checked
     unsigned long long erroneas = 0;
     unsigned long long sinIban = 0; // accounts given without an IBAN (XML "Othr")
+    // Blocks of totals, counts, identifiers, amounts and BICs; nothing for a
+    // legacy file, one that is not an order file, or a run that failed.
+    std::optional<unsigned long long> erroresRemesa;
     std::string registro; // empty: no log kept
     std::string mensaje; // the first message of the run, if any
     ListaFallos fallos; // kept for JSON only

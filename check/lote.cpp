@@ -76,6 +76,7 @@ void NoComprobado(Informe &informe, const motor::Resultado &resultado)
         informe.desenlace = Desenlace::SinCuentas;
         informe.comprobadas = 0;
         informe.sinIban = resultado.cuentasSinIban;
+        informe.erroresRemesa = resultado.erroresRemesa;
     } else {
         informe.desenlace = Desenlace::NoComprobado;
         informe.erroneas = resultado.cuentasErroneas;
@@ -119,6 +120,7 @@ Informe ComprobarFichero(const std::string &ruta, const std::string &log, Format
     informe.comprobadas = resultado.cuentasComprobadas;
     informe.erroneas = resultado.cuentasErroneas;
     informe.sinIban = resultado.cuentasSinIban;
+    informe.erroresRemesa = resultado.erroresRemesa;
     if (resultado.hayErrores) {
         informe.desenlace = Desenlace::Errores;
         informe.registro = log;

@@ -17,8 +17,17 @@ constexpr Campo kNombreOrdenante { 78, 70 };
 constexpr Campo kReferencia { 14, 35 };
 constexpr Campo kFormaDePago { 49, 1 }; // in "OTR" records, "A": to an account
 constexpr Campo kIbanBeneficiario { 50, 34 };
+constexpr Campo kImporte { 84, 11 }; // in cents
+constexpr Campo kBic { 96, 11 }; // blank: not given
 constexpr Campo kNombreBeneficiario { 107, 70 };
 constexpr Campo kNombreBeneficiarioOtr { 107, 35 };
+
+// Totals of a block ("04SCT", "04OTR") and of the file ("99ORD"), in the
+// same places; the records counted include the totals record itself.
+Comprobacion::CamposTotales Totales(std::string_view linea)
+{
+    return { Extraer(linea, { 6, 17 }), Extraer(linea, { 23, 8 }), Extraer(linea, { 31, 10 }) };
+}
 
 constexpr std::string_view kEntrada = "Error en linea: ";
 
@@ -48,23 +57,104 @@ void ComprobarBeneficiario(std::string_view linea, Campo nombre, Comprobacion &c
     }
 }
 
-// Cheque transfers ("CHQ") carry no account.
-void ComprobarLinea(std::string_view linea, Comprobacion &comprobacion)
+// The transfer's amount and BIC; the amount as read, if it can be, for the sums.
+std::optional<remesa::Centimos> ComprobarOrden(
+    std::string_view linea, Campo nombre, Comprobacion &comprobacion)
 {
-    if (Es(linea, "01", "ORD", "001")) {
-        ComprobarOrdenante(linea, comprobacion);
-    } else if (Es(linea, "03", "SCT", "002")) {
-        ComprobarBeneficiario(linea, kNombreBeneficiario, comprobacion);
-    } else if (Es(linea, "03", "OTR", "006") && CampoIgual(linea, kFormaDePago, "A")) {
-        ComprobarBeneficiario(linea, kNombreBeneficiarioOtr, comprobacion);
+    const auto orden = [&](remesa::Fallo fallo) {
+        comprobacion.InformarRemesa({ kEntrada, fallo, "Referencia: ", Extraer(linea, kReferencia),
+            "Nombre del beneficiario: ", Extraer(linea, nombre) });
+    };
+    const auto importe = remesa::Cifras(Extraer(linea, kImporte));
+    if (!importe || !remesa::ImporteValido(*importe)) [[unlikely]] {
+        orden(remesa::Fallo::Importe);
     }
+    if (remesa::BicMalFormado(Extraer(linea, kBic))) [[unlikely]] {
+        orden(remesa::Fallo::Bic);
+    }
+    return importe;
 }
+
+// Every line, with the running sums of the block and of the file. Cheque
+// blocks ("02CHQ") carry no account; their totals, and with them the file's,
+// are not checked.
+class Remesa
+{
+public:
+    explicit Remesa(Comprobacion &comprobacion)
+        : comprobacion_(comprobacion)
+    {
+        comprobacion_.ComprobarRemesa();
+    }
+
+    void Linea(std::string_view linea)
+    {
+        if (!EsRegistro(linea)) [[unlikely]] {
+            return;
+        }
+        ultimoRegistro_ = comprobacion_.NumLinea();
+        if (EmpiezaPor(linea, "02")) {
+            bloque_ = {};
+            enBloque_ = true;
+            conCheques_ = conCheques_ || CampoIgual(linea, kClase, "CHQ");
+        }
+        ++fichero_.registros;
+        bloque_.registros += enBloque_ ? 1 : 0;
+        if (Es(linea, "01", "ORD", "001")) {
+            ComprobarOrdenante(linea, comprobacion_);
+        } else if (Es(linea, "03", "SCT", "002")) {
+            ComprobarBeneficiario(linea, kNombreBeneficiario, comprobacion_);
+            Orden(ComprobarOrden(linea, kNombreBeneficiario, comprobacion_));
+        } else if (Es(linea, "03", "OTR", "006")) {
+            if (CampoIgual(linea, kFormaDePago, "A")) {
+                ComprobarBeneficiario(linea, kNombreBeneficiarioOtr, comprobacion_);
+            }
+            Orden(ComprobarOrden(linea, kNombreBeneficiarioOtr, comprobacion_));
+        } else if (EmpiezaPor(linea, "04")) {
+            if (!CampoIgual(linea, kClase, "CHQ")) {
+                comprobacion_.CompararTotales(kEntrada, Totales(linea), bloque_);
+            }
+            enBloque_ = false;
+        } else if (EmpiezaPor(linea, "99") && CampoIgual(linea, kClase, "ORD")) {
+            if (!conCheques_) {
+                comprobacion_.CompararTotales(kEntrada, Totales(linea), fichero_);
+            }
+            conTotales_ = true;
+        }
+    }
+
+    // A file read to its end without its general totals.
+    void Fin()
+    {
+        if (!conTotales_ && ultimoRegistro_ != 0 && !comprobacion_.Detenida()) {
+            comprobacion_.InformarRemesa({ kEntrada, remesa::Fallo::FaltaTotales,
+                "Registros contados: ", std::to_string(fichero_.registros),
+                "\xD3rdenes contadas: ", std::to_string(fichero_.ordenes), ultimoRegistro_ });
+        }
+    }
+
+private:
+    void Orden(std::optional<remesa::Centimos> importe)
+    {
+        bloque_.Orden(importe);
+        fichero_.Orden(importe);
+    }
+
+    Comprobacion &comprobacion_;
+    remesa::Ambito bloque_, fichero_;
+    bool enBloque_ = false;
+    bool conCheques_ = false;
+    bool conTotales_ = false;
+    unsigned long long ultimoRegistro_ = 0;
+};
 
 } // namespace
 
 void ComprobarTransferenciasSepa(Comprobacion &comprobacion)
 {
-    RecorrerFichero<ComprobarLinea>(comprobacion);
+    Remesa remesa(comprobacion);
+    RecorrerFichero(comprobacion, remesa);
+    remesa.Fin();
 }
 
 } // namespace motor

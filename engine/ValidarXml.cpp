@@ -4,6 +4,7 @@
 #include "EspaciosXml.h"
 #include "ascii.h"
 #include "comprobacion.h"
+#include "remesa.h"
 #include "utf8.h"
 
 #include <expat.h>
@@ -62,6 +63,16 @@ enum class Elemento : unsigned char {
     IBAN,
     Othr,
     OrgnlDbtrAcct,
+    GrpHdr,
+    NbOfTxs,
+    CtrlSum,
+    Amt,
+    InstdAmt,
+    FinInstnId,
+    BIC,
+    BICFI,
+    CdtrSchmeId,
+    PrvtId,
 };
 
 // By length first: most names of an order are none of these, and are told
@@ -75,6 +86,8 @@ enum class Elemento : unsigned char {
     switch (local.size()) {
     case 2:
         return es("Nm") ? Elemento::Nm : es("Id") ? Elemento::Id : Elemento::Otro;
+    case 3:
+        return es("Amt") ? Elemento::Amt : es("BIC") ? Elemento::BIC : Elemento::Otro;
     case 4:
         return es("IBAN") ? Elemento::IBAN
             : es("Cdtr")  ? Elemento::Cdtr
@@ -82,18 +95,30 @@ enum class Elemento : unsigned char {
             : es("Othr")  ? Elemento::Othr
                           : Elemento::Otro;
     case 5:
-        return es("PmtId") ? Elemento::PmtId : Elemento::Otro;
+        return es("PmtId") ? Elemento::PmtId : es("BICFI") ? Elemento::BICFI : Elemento::Otro;
     case 6:
-        return es("PmtInf") ? Elemento::PmtInf : Elemento::Otro;
+        return es("PmtInf") ? Elemento::PmtInf
+            : es("GrpHdr")  ? Elemento::GrpHdr
+            : es("PrvtId")  ? Elemento::PrvtId
+                            : Elemento::Otro;
+    case 7:
+        return es("NbOfTxs") ? Elemento::NbOfTxs
+            : es("CtrlSum")  ? Elemento::CtrlSum
+                             : Elemento::Otro;
     case 8:
         return es("CdtrAcct") ? Elemento::CdtrAcct
             : es("DbtrAcct")  ? Elemento::DbtrAcct
             : es("PmtInfId")  ? Elemento::PmtInfId
+            : es("InstdAmt")  ? Elemento::InstdAmt
                               : Elemento::Otro;
     case 10:
-        return es("EndToEndId") ? Elemento::EndToEndId : Elemento::Otro;
+        return es("EndToEndId") ? Elemento::EndToEndId
+            : es("FinInstnId")  ? Elemento::FinInstnId
+                                : Elemento::Otro;
     case 11:
-        return es("CdtTrfTxInf") ? Elemento::CdtTrfTxInf : Elemento::Otro;
+        return es("CdtTrfTxInf") ? Elemento::CdtTrfTxInf
+            : es("CdtrSchmeId")  ? Elemento::CdtrSchmeId
+                                 : Elemento::Otro;
     case 12:
         return es("DrctDbtTxInf") ? Elemento::DrctDbtTxInf : Elemento::Otro;
     case 13:
@@ -115,28 +140,45 @@ struct Mensaje
     Elemento cuentaTransaccion;
     bool conEnmiendas; // a mandate amendment may give the debtor's original account
     std::string_view etiquetaNombrePago, etiquetaReferencia, etiquetaNombre;
+    bool conAcreedor; // creditor identifiers (pain.008)
+    bool importeEnAmt; // the transaction's amount inside Amt (pain.001)
 };
 
 constexpr std::string_view kEtiquetaIdPago = "Identificador del pago: "; // in both messages
 
 constexpr Mensaje kPain008 { TipoArchivo::XmlPain008, "Error en linea ", Elemento::DrctDbtTxInf,
     Elemento::Cdtr, Elemento::CdtrAcct, Elemento::Dbtr, Elemento::DbtrAcct, true,
-    "Nombre del acreedor: ", "Referencia del adeudo: ", "Nombre del deudor: " };
+    "Nombre del acreedor: ", "Referencia del adeudo: ", "Nombre del deudor: ", true, false };
 constexpr Mensaje kPain001 { TipoArchivo::XmlPain001, "Error en linea: ", Elemento::CdtTrfTxInf,
     Elemento::Dbtr, Elemento::DbtrAcct, Elemento::Cdtr, Elemento::CdtrAcct, false,
-    "Nombre Ordenante: ", "Referencia: ", "Nombre del beneficiario: " };
+    "Nombre Ordenante: ", "Referencia: ", "Nombre del beneficiario: ", false, true };
 
 // The values a block may need. Those of a payment or a transaction are
 // emptied when the next one starts.
-enum Valor { kIdPago, kNombrePago, kReferencia, kNombre, kIban, kValores };
+enum Valor {
+    kIdPago,
+    kNombrePago,
+    kReferencia,
+    kNombre,
+    kIban,
+    kImporte,
+    kBic,
+    kIdAcreedor,
+    kNumero, // NbOfTxs
+    kSuma, // CtrlSum
+    kValores
+};
 
-// A transaction's faulty account, reported when the transaction ends, when
-// its debtor's or creditor's name and its reference are known.
+// A transaction's faulty account, or a fault of the order itself (its
+// amount, a BIC, a creditor identifier), reported when the transaction ends,
+// when its debtor's or creditor's name and its reference are known.
 struct CuentaPendiente
 {
-    FalloCuenta fallo;
+    FalloCuenta fallo; // Ninguno: a fault of the order
+    remesa::Fallo orden;
     unsigned long long linea;
     std::size_t transaccion; // where the transaction that holds it lies in the stack
+    std::string identificador = {}; // a creditor identifier's, shown in its block
 };
 
 // More pending accounts than any real transaction holds are reported at once.
@@ -268,9 +310,12 @@ private:
     [[gnu::noinline]] void Terminar();
     void Anadir(std::string_view texto);
     [[gnu::noinline]] static void AnadirHastaElLimite(std::string &valor, std::string_view texto);
-    void AnotarLineaIban();
-    void SaberLineaIban();
+    void AnotarLinea();
+    void SaberLinea();
     void ComprobarCuenta(bool dePago);
+    void ValorDeRemesa(int valor);
+    void FaltaDeOrden(remesa::Fallo fallo, std::string identificador = {});
+    void InformarTotales(const std::vector<remesa::TotalesXml::Falta> &faltas);
     void InformarPendientes(std::size_t desde);
     std::size_t TransaccionInterior() const;
     bool EnTransaccion() const;
@@ -307,14 +352,16 @@ private:
     XML_CharacterDataHandler manejadorTexto_ = nullptr; // the one expat has
     std::size_t profundidadRecogida_ = 0; // where the element gathered lies in pila_
     bool ibanDePago_ = false;
-    unsigned long long lineaIban_ = 0;
+    unsigned long long lineaValor_ = 0;
     // Where the IBAN being read starts, in bytes, while its line is not yet
     // known; and whether line breaks are single bytes (CR and LF), as in
     // every encoding an order comes in but UTF-16.
-    unsigned long long indiceIban_ = 0;
-    bool lineaIbanPendiente_ = false;
+    unsigned long long indiceValor_ = 0;
+    bool lineaPendiente_ = false;
     bool saltosDeUnByte_ = false;
     std::vector<CuentaPendiente> pendientes_;
+    remesa::TotalesXml totales_;
+    bool valorDeGrupo_ = false; // the count or sum gathered is the group header's
     std::size_t transaccionAbierta_ = 0; // transactions open, one inside another
     std::vector<std::pair<std::string, std::string>> exteriores_; // their reference and name
 };
@@ -444,8 +491,8 @@ bool LectorXml::Alimentar(std::string_view bloque)
             != XML_STATUS_OK) {
             return false;
         }
-        if (lineaIbanPendiente_) {
-            SaberLineaIban(); // before the next piece moves its bytes out
+        if (lineaPendiente_) {
+            SaberLinea(); // before the next piece moves its bytes out
         }
         bytesSinEvento_ += trozo.size();
         if (bytesSinEvento_ > kMaxBytesSinEvento) {
@@ -488,6 +535,7 @@ bool LectorXml::Raiz(std::string_view espacio)
     }
     espacio_ = espacio;
     comprobacion_.FijarTipo(mensaje_->tipo);
+    comprobacion_.ComprobarRemesa();
     return true;
 }
 
@@ -606,6 +654,7 @@ bool LectorXml::Sufijo(std::initializer_list<Elemento> ruta) const
 int LectorXml::ValorDe(Elemento elemento)
 {
     const Mensaje &m = *mensaje_;
+    const Elemento padre = profundidad_ >= 2 ? pila_[profundidad_ - 2] : Elemento::Otro;
     switch (elemento) {
     case Elemento::PmtInfId:
         return Sufijo({ Elemento::PmtInf, Elemento::PmtInfId }) ? kIdPago : -1;
@@ -626,7 +675,7 @@ int LectorXml::ValorDe(Elemento elemento)
         } else {
             return -1;
         }
-        AnotarLineaIban();
+        AnotarLinea();
         return kIban;
     case Elemento::Othr:
         if (Sufijo({ Elemento::PmtInf, m.cuentaPago, Elemento::Id, Elemento::Othr })
@@ -634,6 +683,37 @@ int LectorXml::ValorDe(Elemento elemento)
             comprobacion_.CuentaSinIban(); // legitimate outside SEPA, and not checkable
         }
         return -1;
+    case Elemento::InstdAmt:
+        if (!(m.importeEnAmt ? Sufijo({ m.transaccion, Elemento::Amt, Elemento::InstdAmt })
+                             : Sufijo({ m.transaccion, Elemento::InstdAmt }))) {
+            return -1;
+        }
+        AnotarLinea();
+        return kImporte;
+    case Elemento::BIC:
+    case Elemento::BICFI:
+        if (padre != Elemento::FinInstnId) {
+            return -1;
+        }
+        AnotarLinea();
+        return kBic;
+    case Elemento::Id:
+        // Not an amendment's original creditor's (OrgnlCdtrSchmeId): another name.
+        if (!m.conAcreedor || padre != Elemento::Othr
+            || !Sufijo({ Elemento::CdtrSchmeId, Elemento::Id, Elemento::PrvtId, Elemento::Othr,
+                Elemento::Id })) {
+            return -1;
+        }
+        AnotarLinea();
+        return kIdAcreedor;
+    case Elemento::NbOfTxs:
+    case Elemento::CtrlSum:
+        if (padre != Elemento::GrpHdr && padre != Elemento::PmtInf) {
+            return -1;
+        }
+        valorDeGrupo_ = padre == Elemento::GrpHdr;
+        AnotarLinea();
+        return elemento == Elemento::NbOfTxs ? kNumero : kSuma;
     default:
         return -1;
     }
@@ -655,6 +735,8 @@ void LectorXml::EmpezarConocido(Elemento elemento)
     if (elemento == Elemento::PmtInf) {
         valores_[kIdPago].clear();
         valores_[kNombrePago].clear();
+        totales_.Pago();
+        conFinal_[profundidad_ - 1] = true;
         return;
     }
     if (elemento == mensaje_->transaccion) {
@@ -666,6 +748,7 @@ void LectorXml::EmpezarConocido(Elemento elemento)
                 { std::move(valores_[kReferencia]), std::move(valores_[kNombre]) });
         }
         ++transaccionAbierta_;
+        totales_.Transaccion();
         valores_[kReferencia].clear();
         valores_[kNombre].clear();
         conFinal_[profundidad_ - 1] = true;
@@ -725,12 +808,20 @@ void LectorXml::Terminar()
         }
         if (recogiendo_ == kIban) {
             ComprobarCuenta(ibanDePago_);
+        } else if (recogiendo_ >= kImporte) {
+            ValorDeRemesa(recogiendo_);
         }
         recogiendo_ = -1;
         ManejarTexto(nullptr);
     }
+    if (pila_[profundidad_] == Elemento::PmtInf) {
+        InformarTotales(totales_.FinPago());
+    } else if (profundidad_ == 0) {
+        InformarTotales(totales_.FinDocumento());
+    }
     if (pila_[profundidad_] == mensaje_->transaccion) {
         InformarPendientes(profundidad_);
+        totales_.FinTransaccion();
         --transaccionAbierta_;
         if (transaccionAbierta_ > 0 && !exteriores_.empty()) {
             valores_[kReferencia] = std::move(exteriores_.back().first);
@@ -754,32 +845,32 @@ bool LectorXml::EnTransaccion() const
 // later place, while expat still holds the bytes between: where the account
 // proves faulty, or at the end of the piece it started in. Elsewhere, or
 // with an expat that keeps no bytes, the line is asked for at once.
-void LectorXml::AnotarLineaIban()
+void LectorXml::AnotarLinea()
 {
     if (saltosDeUnByte_ && XML_GetInputContext(parser_, nullptr, nullptr) != nullptr) {
-        indiceIban_ = static_cast<unsigned long long>(XML_GetCurrentByteIndex(parser_));
-        lineaIbanPendiente_ = true;
+        indiceValor_ = static_cast<unsigned long long>(XML_GetCurrentByteIndex(parser_));
+        lineaPendiente_ = true;
     } else {
-        lineaIban_ = XML_GetCurrentLineNumber(parser_);
+        lineaValor_ = XML_GetCurrentLineNumber(parser_);
     }
 }
 
 // The current place's line, less the breaks from the IBAN's start to here;
 // in a handler, the place of its event, and between pieces, where the parse
 // stopped: expat gives the line, the byte and the buffer of the same place.
-void LectorXml::SaberLineaIban()
+void LectorXml::SaberLinea()
 {
     int desplazamiento = 0;
     const char *contexto = XML_GetInputContext(parser_, &desplazamiento, nullptr);
     const auto indice = static_cast<unsigned long long>(XML_GetCurrentByteIndex(parser_));
-    const unsigned long long recorrido = indice - indiceIban_;
-    lineaIban_ = XML_GetCurrentLineNumber(parser_);
+    const unsigned long long recorrido = indice - indiceValor_;
+    lineaValor_ = XML_GetCurrentLineNumber(parser_);
     // Known before each new piece, the IBAN's bytes are always held; were
     // they not, none is read outside the buffer.
     if (contexto != nullptr && recorrido <= static_cast<unsigned long long>(desplazamiento)) {
-        lineaIban_ -= SaltosDeLinea({ contexto + desplazamiento - recorrido, recorrido });
+        lineaValor_ -= SaltosDeLinea({ contexto + desplazamiento - recorrido, recorrido });
     }
-    lineaIbanPendiente_ = false;
+    lineaPendiente_ = false;
 }
 
 // The payment's account is reported at once; a transaction's when the
@@ -788,15 +879,16 @@ void LectorXml::ComprobarCuenta(bool dePago)
 {
     const FalloCuenta fallo = comprobacion_.IbanErroneo(valores_[kIban]);
     if (fallo == FalloCuenta::Ninguno) {
-        lineaIbanPendiente_ = false;
+        lineaPendiente_ = false;
         return;
     }
-    if (lineaIbanPendiente_) {
-        SaberLineaIban();
+    if (lineaPendiente_) {
+        SaberLinea();
     }
     const Mensaje &m = *mensaje_;
     if (!dePago) {
-        pendientes_.push_back({ fallo, lineaIban_, TransaccionInterior() });
+        pendientes_.push_back(
+            { fallo, remesa::Fallo::Importe, lineaValor_, TransaccionInterior() });
         if (pendientes_.size() == kMaxPendientes) {
             InformarPendientes(0);
         }
@@ -805,7 +897,76 @@ void LectorXml::ComprobarCuenta(bool dePago)
     const std::string campo1 = Windows1252(valores_[kIdPago]);
     const std::string campo2 = Windows1252(valores_[kNombrePago]);
     comprobacion_.InformarCuenta({ m.entrada, fallo, true, kEtiquetaIdPago, campo1,
-        m.etiquetaNombrePago, campo2, lineaIban_ });
+        m.etiquetaNombrePago, campo2, lineaValor_ });
+}
+
+// A value of the order's totals, amounts, BICs and identifiers, just read.
+// A count or a sum waits for its scope's end; a fault of a transaction's
+// value waits for the transaction's, as its accounts do.
+void LectorXml::ValorDeRemesa(int valor)
+{
+    const std::string &texto = valores_[valor];
+    switch (valor) {
+    case kImporte:
+        if (!totales_.Importe(texto)) {
+            FaltaDeOrden(remesa::Fallo::Importe);
+        }
+        break;
+    case kBic:
+        if (remesa::BicMalFormado(texto)) {
+            FaltaDeOrden(remesa::Fallo::Bic);
+        }
+        break;
+    case kIdAcreedor:
+        if (remesa::IdentificadorAcreedor(texto) == remesa::Juicio::Erroneo) {
+            FaltaDeOrden(remesa::Fallo::IdentificadorAcreedor, texto);
+        }
+        break;
+    default: // a count or a sum, whose line is needed later
+        if (lineaPendiente_) {
+            SaberLinea();
+        }
+        totales_.Declarado(valorDeGrupo_,
+            valor == kNumero ? remesa::TotalesXml::Dato::Numero : remesa::TotalesXml::Dato::Suma,
+            texto, lineaValor_);
+        break;
+    }
+    lineaPendiente_ = false;
+}
+
+// Inside a transaction, kept for its end; elsewhere (a payment's or the
+// group header's BIC, a payment's creditor identifier) reported at once with
+// the payment's values.
+void LectorXml::FaltaDeOrden(remesa::Fallo fallo, std::string identificador)
+{
+    if (lineaPendiente_) {
+        SaberLinea();
+    }
+    if (transaccionAbierta_ > 0) {
+        pendientes_.push_back({ FalloCuenta::Ninguno, fallo, lineaValor_, TransaccionInterior(),
+            std::move(identificador) });
+        if (pendientes_.size() == kMaxPendientes) {
+            InformarPendientes(0);
+        }
+        return;
+    }
+    const Mensaje &m = *mensaje_;
+    const std::string nombre = Windows1252(valores_[kNombrePago]);
+    if (fallo == remesa::Fallo::IdentificadorAcreedor) {
+        comprobacion_.InformarRemesa({ m.entrada, fallo, "Identificador del acreedor: ",
+            Windows1252(identificador), m.etiquetaNombrePago, nombre, lineaValor_ });
+        return;
+    }
+    comprobacion_.InformarRemesa({ m.entrada, fallo, kEtiquetaIdPago,
+        Windows1252(valores_[kIdPago]), m.etiquetaNombrePago, nombre, lineaValor_ });
+}
+
+void LectorXml::InformarTotales(const std::vector<remesa::TotalesXml::Falta> &faltas)
+{
+    for (const auto &falta : faltas) {
+        comprobacion_.InformarTotal(mensaje_->entrada, falta.fallo, falta.linea,
+            Windows1252(falta.enFichero), Windows1252(falta.calculado));
+    }
 }
 
 // The pending accounts of the transaction at `desde` in the stack and of
@@ -821,8 +982,17 @@ void LectorXml::InformarPendientes(std::size_t desde)
     const std::string campo1 = Windows1252(valores_[kReferencia]);
     const std::string campo2 = Windows1252(valores_[kNombre]);
     for (auto cuenta = primera; cuenta != pendientes_.end(); ++cuenta) {
-        comprobacion_.InformarCuenta({ m.entrada, cuenta->fallo, false, m.etiquetaReferencia,
-            campo1, m.etiquetaNombre, campo2, cuenta->linea });
+        if (cuenta->fallo != FalloCuenta::Ninguno) {
+            comprobacion_.InformarCuenta({ m.entrada, cuenta->fallo, false, m.etiquetaReferencia,
+                campo1, m.etiquetaNombre, campo2, cuenta->linea });
+        } else if (cuenta->orden == remesa::Fallo::IdentificadorAcreedor) {
+            comprobacion_.InformarRemesa({ m.entrada, cuenta->orden,
+                "Identificador del acreedor: ", Windows1252(cuenta->identificador),
+                m.etiquetaNombrePago, Windows1252(valores_[kNombrePago]), cuenta->linea });
+        } else {
+            comprobacion_.InformarRemesa({ m.entrada, cuenta->orden, m.etiquetaReferencia, campo1,
+                m.etiquetaNombre, campo2, cuenta->linea });
+        }
     }
     pendientes_.erase(primera, pendientes_.end());
 }

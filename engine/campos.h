@@ -32,6 +32,12 @@ inline std::string_view Recortar(std::string_view texto)
     return texto.substr(primero, texto.find_last_not_of(' ') - primero + 1);
 }
 
+// A line that holds more than blanks is a record, whatever its code.
+inline bool EsRegistro(std::string_view linea)
+{
+    return !linea.empty() && (linea.front() != ' ' || !Recortar(linea).empty());
+}
+
 // Whether the field, as much of it as the line holds, equals the text.
 inline bool CampoIgual(std::string_view linea, Campo campo, std::string_view texto)
 {

@@ -38,6 +38,44 @@ void Comprobacion::InformarCuenta(const Bloque &bloque)
     ++cuentasErroneas_;
 }
 
+void Comprobacion::InformarRemesa(const BloqueRemesa &bloque)
+{
+    Escribir(kSeparador);
+    linea_.assign(bloque.entrada);
+    linea_ += std::to_string(bloque.linea != 0 ? bloque.linea : numLinea_);
+    linea_ += " - ";
+    linea_ += remesa::Frase(bloque.fallo);
+    Escribir(linea_);
+    EscribirCampo(bloque.etiqueta1, Recortar(bloque.campo1));
+    EscribirCampo(bloque.etiqueta2, Recortar(bloque.campo2));
+    Escribir(kSeparador);
+    hayErrores_ = true;
+    ++erroresRemesa_;
+}
+
+// A field that is not all digits is a fault itself; the amounts are not
+// judged over an order whose amount could not be read.
+void Comprobacion::CompararTotales(
+    std::string_view entrada, const CamposTotales &campos, const remesa::Ambito &ambito)
+{
+    const auto importe = remesa::Cifras(campos.importe);
+    if (!ambito.totalIlegible && importe != ambito.total) {
+        InformarTotal(entrada, remesa::Fallo::TotalImportes, 0,
+            importe ? remesa::Euros(*importe) : remesa::TalCual(campos.importe),
+            remesa::Euros(ambito.total));
+    }
+    const auto comparar = [&](remesa::Fallo fallo, std::string_view campo,
+                              unsigned long long contados) {
+        const auto valor = remesa::Cifras(campo);
+        if (valor != contados) {
+            InformarTotal(entrada, fallo, 0,
+                valor ? std::to_string(*valor) : remesa::TalCual(campo), std::to_string(contados));
+        }
+    };
+    comparar(remesa::Fallo::NumeroOrdenes, campos.ordenes, ambito.ordenes);
+    comparar(remesa::Fallo::NumeroRegistros, campos.registros, ambito.registros);
+}
+
 // The slow path of a line with bytes beyond ASCII: the whole line looked at.
 // A line cut at the reader's limit may end in the middle of a character.
 std::string_view Comprobacion::ConvertidaSiEsUtf8(std::string_view linea)
@@ -74,6 +112,9 @@ void Comprobacion::Terminar(Resultado &resultado)
     resultado.cuentasComprobadas = cuentasComprobadas_;
     resultado.cuentasErroneas = cuentasErroneas_;
     resultado.cuentasSinIban = cuentasSinIban_;
+    if (remesaComprobada_) {
+        resultado.erroresRemesa = erroresRemesa_;
+    }
     if (dcGuardado_) {
         resultado.dcCalculado.assign(dcCalculado_.begin(), dcCalculado_.end());
     }

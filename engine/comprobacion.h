@@ -7,6 +7,7 @@
 #include "ficheros.h"
 #include "interfaz.h"
 #include "logseguro.h"
+#include "remesa.h"
 #include "resultado.h"
 #include "utf8.h"
 
@@ -171,6 +172,34 @@ public:
     void InformarCuenta(const Bloque &bloque);
     unsigned long long NumLinea() const { return numLinea_; }
 
+    // The file is one whose totals, counts, identifiers, amounts and BICs are
+    // checked (SEPA flat and XML files): the run counts their blocks.
+    void ComprobarRemesa() { remesaComprobada_ = true; }
+    // The five-line block of such a fault: separator, error line with its
+    // phrase, two lines that let a person find and mend it, separator.
+    struct BloqueRemesa
+    {
+        std::string_view entrada;
+        remesa::Fallo fallo;
+        std::string_view etiqueta1, campo1, etiqueta2, campo2;
+        unsigned long long linea = 0; // 0: the line last read
+    };
+    void InformarRemesa(const BloqueRemesa &bloque);
+    // A totals fault: what the file says and what was counted.
+    void InformarTotal(std::string_view entrada, remesa::Fallo fallo, unsigned long long linea,
+        std::string_view enFichero, std::string_view calculado)
+    {
+        InformarRemesa({ entrada, fallo, "Valor en el fichero: ", enFichero,
+            "Valor calculado: ", calculado, linea });
+    }
+    // A flat totals record's fields (as they stand) against the scope's sums.
+    struct CamposTotales
+    {
+        std::string_view importe, ordenes, registros;
+    };
+    void CompararTotales(
+        std::string_view entrada, const CamposTotales &campos, const remesa::Ambito &ambito);
+
     // Ends the run: the log put in place or discarded, the counts in the result.
     void Terminar(Resultado &resultado);
 
@@ -226,6 +255,8 @@ private:
     unsigned long long cuentasSinIban_ = 0;
     std::string codificacion_; // an XML file's encoding that is not known
     bool sinMemoria_ = false;
+    bool remesaComprobada_ = false;
+    unsigned long long erroresRemesa_ = 0;
     std::array<char, 2> dcCalculado_ {};
     bool dcGuardado_ = false;
     std::string linea_;
@@ -239,6 +270,15 @@ void RecorrerFichero(Comprobacion &comprobacion)
 {
     while (const auto linea = comprobacion.SiguienteLinea()) {
         ComprobarLinea(*linea, comprobacion);
+    }
+}
+
+// The same with a check that keeps state across lines (running sums).
+template <typename Comprobador>
+void RecorrerFichero(Comprobacion &comprobacion, Comprobador &comprobador)
+{
+    while (const auto linea = comprobacion.SiguienteLinea()) {
+        comprobador.Linea(*linea);
     }
 }
 

@@ -25,6 +25,9 @@ struct Resultado
     unsigned long long cuentasComprobadas = 0;
     unsigned long long cuentasErroneas = 0;
     unsigned long long cuentasSinIban = 0; // given without an IBAN (XML "Othr"), not checked
+    // Blocks of totals, counts, identifiers, amounts and BICs; nothing for a
+    // file whose kind has no such checks (legacy CSB).
+    std::optional<unsigned long long> erroresRemesa;
     std::string dcCalculado; // of the last account checked
     unsigned long long lineaXml = 0; // where an XML file stopped being valid
     std::string codificacion; // the encoding it declared, when that was not known

@@ -181,10 +181,11 @@ protected:
                 + "\r\n");
         prueba::EscribirBytes(carpeta / "nocsb.q19", "0280\r\n");
         prueba::EscribirBytes(carpeta / "vacio.q19", "0180\r\n0290\r\n");
+        std::filesystem::copy_file(kDatos / "xml" / "pain001-remesa.xml", carpeta / "remesa.q19");
     }
     std::string Sustituir(std::string texto, bool json = false) const
     {
-        for (const char *nombre : { "malo", "bueno", "nocsb", "vacio", "falta", "p" }) {
+        for (const char *nombre : { "malo", "bueno", "nocsb", "vacio", "falta", "p", "remesa" }) {
             const std::string marca = std::string("{") + nombre + "}";
             const std::string enCarpeta = carpeta / nombre;
             const std::string ruta = json ? prueba::EnJson(enCarpeta) : enCarpeta;
@@ -338,26 +339,31 @@ INSTANTIATE_TEST_SUITE_P(Casos, LoteTest,
                 "cotarel-check: {falta}.q19: No se puede abrir el fichero de Entrada\n" },
             CasoLote { "json_faulty_file", { "malo" }, 1,
                 { R"({"ruta":"{malo}.q19","tipo":"adeudos","resultado":"errores",)"
-                  R"("cuentas_comprobadas":5,"cuentas_erroneas":3,"cuentas_sin_iban":0,"registro":"{malo}.log",)"
+                  R"("cuentas_comprobadas":5,"cuentas_erroneas":3,"cuentas_sin_iban":0,"errores_remesa":null,"registro":"{malo}.log",)"
                   R"("mensaje":null,"fallos":[{"linea":4,"papel":"individual","comprobacion":"dc"},)"
                   R"({"linea":6,"papel":"ordenante","comprobacion":"dc"},)"
                   R"({"linea":7,"papel":"individual","comprobacion":"dc"}]})" },
                 "", "--formato=json" },
+            CasoLote { "json_faults_of_the_order_file_beside_its_accounts", { "remesa" }, 1,
+                { R"({"ruta":"{remesa}.q19","tipo":"xml-pain001","resultado":"errores",)"
+                  R"("cuentas_comprobadas":3,"cuentas_erroneas":0,"cuentas_sin_iban":0,"errores_remesa":3,)"
+                  R"("registro":"{remesa}.log","mensaje":null,"fallos":[]})" },
+                "", "--formato=json" },
             CasoLote { "json_clean_and_no_account", { "bueno", "vacio" }, 2,
                 { R"({"ruta":"{bueno}.q19","tipo":"adeudos","resultado":"correcto",)"
-                  R"("cuentas_comprobadas":1,"cuentas_erroneas":0,"cuentas_sin_iban":0,"registro":null,)"
+                  R"("cuentas_comprobadas":1,"cuentas_erroneas":0,"cuentas_sin_iban":0,"errores_remesa":null,"registro":null,)"
                   R"("mensaje":null,"fallos":[]})",
                     R"({"ruta":"{vacio}.q19","tipo":"adeudos","resultado":"sin-cuentas",)"
-                    R"("cuentas_comprobadas":0,"cuentas_erroneas":0,"cuentas_sin_iban":0,"registro":null,)"
+                    R"("cuentas_comprobadas":0,"cuentas_erroneas":0,"cuentas_sin_iban":0,"errores_remesa":null,"registro":null,)"
                     R"("mensaje":"No se ha comprobado ninguna cuenta","fallos":[]})" },
                 "cotarel-check: {vacio}.q19: No se ha comprobado ninguna cuenta\n",
                 "--formato json" },
             CasoLote { "json_not_checked", { "nocsb", "falta" }, 2,
                 { R"({"ruta":"{nocsb}.q19","tipo":"no-csb","resultado":"no-comprobado",)"
-                  R"("cuentas_comprobadas":null,"cuentas_erroneas":null,"cuentas_sin_iban":null,"registro":null,)"
+                  R"("cuentas_comprobadas":null,"cuentas_erroneas":null,"cuentas_sin_iban":null,"errores_remesa":null,"registro":null,)"
                   R"("mensaje":"El fichero no es CSB","fallos":[]})",
                     R"({"ruta":"{falta}.q19","tipo":null,"resultado":"no-comprobado",)"
-                    R"("cuentas_comprobadas":null,"cuentas_erroneas":null,"cuentas_sin_iban":null,"registro":null,)"
+                    R"("cuentas_comprobadas":null,"cuentas_erroneas":null,"cuentas_sin_iban":null,"errores_remesa":null,"registro":null,)"
                     R"("mensaje":"No se puede abrir el fichero de Entrada","fallos":[]})" },
                 "cotarel-check: {nocsb}.q19: El fichero no es CSB\n"
                 "cotarel-check: {falta}.q19: No se puede abrir el fichero de Entrada\n",

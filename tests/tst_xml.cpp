@@ -109,6 +109,14 @@ const CasoXml kCasos[] = {
     // reported when its own transaction ends, the outer one's included.
     { "transaction_inside_another_keeps_both", "pain008-anidada.xml", "pain008-anidada.log", "",
         TipoArchivo::XmlPain008, 3, 20 },
+    // What a bank checks beyond the accounts: counts and control sums when
+    // their scope ends, amounts, BICs and creditor identifiers in line order.
+    { "pain008_totals_amounts_bics_creditor_identifiers", "pain008-remesa.xml",
+        "pain008-remesa.log", "", TipoArchivo::XmlPain008, 6, 54 },
+    { "pain001_totals_and_bic_transaction_of_another_namespace_not_counted", "pain001-remesa.xml",
+        "pain001-remesa.log", "", TipoArchivo::XmlPain001, 3, 35 },
+    { "pain008_consistent", "pain008-correcto.xml", "", "", TipoArchivo::XmlPain008, 4, 23 },
+    { "pain001_consistent", "pain001-correcto.xml", "", "", TipoArchivo::XmlPain001, 4, 23 },
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, XmlTest, testing::ValuesIn(kCasos),
