@@ -114,7 +114,7 @@ std::string Registro(std::initializer_list<std::pair<std::size_t, std::string>> 
 std::string BloqueAdeudosSepa(Generador &g, std::size_t n)
 {
     if (n % 1000 == 1) {
-        return Registro({ { 1, "0219143002" }, { 11, "ES12000B12345678" }, { 46, "20261215" },
+        return Registro({ { 1, "0219143002" }, { 11, "ES97000B12345678" }, { 46, "20261215" },
                             { 54, g.Nombre() }, { 266, g.Iban() } },
             kLongitudSepa);
     }
@@ -249,7 +249,7 @@ int main(int argc, char *argv[])
         bloque = BloqueTransferencias;
     } else if (tipo == "adeudos-sepa") {
         lote = Registro(
-            { { 1, "0119143001" }, { 11, "ES12000B12345678" }, { 46, "PRESENTADOR SA" } },
+            { { 1, "0119143001" }, { 11, "ES97000B12345678" }, { 46, "PRESENTADOR SA" } },
             kLongitudSepa);
         bloque = BloqueAdeudosSepa;
     } else if (tipo == "transferencias-sepa") {

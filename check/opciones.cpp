@@ -28,6 +28,15 @@ ficheros de órdenes bancarias, igual que el botón Procesar de Cotarel:
                        cada cuenta de 20 dígitos (CCC)
   transferencias       CSB 34 antiguo (primera línea "03"): el DC de cada CCC
 
+En los ficheros SEPA y XML se comprueba además lo que hace que el banco
+devuelva la remesa: los totales de importes, el número de órdenes y de
+registros de cada bloque, acreedor, pago y del fichero (registros 04, 05 y
+99 o 04SCT, 04OTR y 99ORD; NbOfTxs y CtrlSum en XML), los identificadores
+de acreedor (AT-02), el importe de cada orden (mayor que 0, como mucho
+999.999.999,99, con dos decimales a lo sumo) y los BIC que se den. Cada
+fallo es un bloque más del log. Los ficheros CSB antiguos solo llevan la
+comprobación de las cuentas, como siempre.
+
 Un IBAN se comprueba entero: país y longitud, sus dígitos de control
 (MOD 97) y, si es español, el DC de la cuenta que lleva dentro. Una cuenta
 dada sin IBAN (Othr en XML) no se puede comprobar. El XML puede estar en
@@ -39,7 +48,8 @@ da mayo.log); un log anterior se sustituye sin preguntar. Si un fichero no
 tiene errores, no queda ningún log. Si la comprobación no llega al final (no
 se puede leer o escribir, o se interrumpe con Ctrl+C), el log anterior se
 conserva tal como estaba. Dos ficheros que darían el mismo log (mayo.txt y
-mayo.q19) no se comprueban en la misma orden: el segundo queda sin comprobar.
+mayo.q19) no se comprueban en la misma orden: el segundo queda sin comprobar;
+tampoco un fichero cuyo log sería otro de los ficheros de la orden.
 
 Por cada fichero se escribe una línea en la salida estándar, separada por
 tabuladores: el fichero, el resultado ("Proceso terminado", "Proceso
@@ -54,8 +64,10 @@ Con --formato=json, cada fichero da un objeto JSON en una línea, con las
 claves "ruta", "tipo" (las palabras de arriba; null si no se pudo leer o
 si el XML terminó antes de su elemento raíz),
 "resultado" ("correcto", "errores", "sin-cuentas" o "no-comprobado"),
-"cuentas_comprobadas", "cuentas_erroneas" y "cuentas_sin_iban" (las que
+"cuentas_comprobadas", "cuentas_erroneas", "cuentas_sin_iban" (las que
 no se pudieron comprobar por no llevar IBAN; null si no se comprobó),
+"errores_remesa" (los bloques de totales, importes, identificadores y BIC;
+null en los ficheros CSB antiguos y si no se comprobó),
 "registro" (el log, o null), "mensaje" (el aviso, o null) y "fallos": una
 lista, en el orden del log, de objetos con "linea", "papel" ("ordenante" o
 "individual") y "comprobacion" ("dc", "iban" o "iban-no-valido"). Los bytes

@@ -7,7 +7,8 @@
 # names beyond ASCII, compared byte for byte with the Linux build's, the
 # console output through a pseudo-terminal, and the installer installed,
 # started and uninstalled silently.
-#   scripts/windows.sh [LINUX_BUILD_DIR]    (default build/test, already built)
+#   scripts/windows.sh [LINUX_BUILD_DIR]    (default build/test; what it needs
+#   of it, cotarel-check and the generator, is built here)
 # With COTAREL_CAPTURAS=DIR it also photographs both windows into DIR.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,6 +43,9 @@ fi
 
 cmake --preset windows-cruzada > /dev/null
 cmake --build --preset windows-cruzada --parallel "$(nproc)"
+# The Linux side of the comparison below, on a fresh clone too.
+[ -f "$linux/CMakeCache.txt" ] || cmake -S . -B "$linux" -DCMAKE_BUILD_TYPE=Debug > /dev/null
+cmake --build "$linux" --parallel "$(nproc)" --target cotarel-check generar-remesa
 
 # Wine needs a display to create windows: an Xvfb of our own, on the first
 # free display.
@@ -52,7 +56,10 @@ xvfb=$!
 for _ in $(seq 50); do [ -s "$carpeta/pantalla" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$carpeta/pantalla")
 
-export WINEPREFIX=$PWD/$construccion/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No desktop entries or icons of what is installed in the prefix land in the
+# user's own folders: winemenubuilder is off.
+export WINEPREFIX=$PWD/$construccion/wine WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
 [ -d "$WINEPREFIX" ] || wineboot --init > /dev/null 2>&1
 # Windows without a window manager: wine places them itself and draws their
 # title bars.

@@ -1,5 +1,6 @@
 // The windows' logic, whatever face draws them: the layout's conversion to
 // pixels, the choice of a file, the run and its outcome, "&Detalles".
+#include "arranque.h"
 #include "ayuda.h"
 #include "logica.h"
 #include "servicios_guionados.h"
@@ -86,6 +87,60 @@ const CasoPixeles kPixeles[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, APixelesTest, testing::ValuesIn(kPixeles),
+    [](const auto &info) { return std::string(info.param.nombre); });
+
+// The desktop program's command line, read before the toolkit starts: one
+// line each, "accion fichero | toolkit options" or the refusal.
+struct CasoArranque
+{
+    const char *nombre;
+    std::vector<std::string> argumentos;
+    std::string esperado;
+};
+
+class ArranqueTest : public testing::TestWithParam<CasoArranque>
+{
+};
+
+TEST_P(ArranqueTest, LeeLasOpciones)
+{
+    const auto arranque = ventanas::LeerArgumentos(GetParam().argumentos);
+    std::string visto;
+    switch (arranque.accion) {
+    case ventanas::Arranque::Accion::Ayuda:
+        visto = "help";
+        break;
+    case ventanas::Arranque::Accion::Version:
+        visto = "version";
+        break;
+    case ventanas::Arranque::Accion::Error:
+        visto = arranque.mensaje;
+        break;
+    case ventanas::Arranque::Accion::Ventana:
+        visto = "window " + arranque.fichero.value_or("-") + " |";
+        for (const auto &opcion : arranque.paraElToolkit) {
+            visto += " " + opcion;
+        }
+        break;
+    }
+    EXPECT_EQ(visto, GetParam().esperado);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, ArranqueTest,
+    testing::Values(CasoArranque { "nothing", {}, "window - |" },
+        CasoArranque { "a_file", { "mayo.q19" }, "window mayo.q19 |" },
+        CasoArranque { "help", { "mayo.q19", "--help" }, "help" },
+        CasoArranque { "short_help", { "-h" }, "help" },
+        CasoArranque { "version", { "--version" }, "version" },
+        CasoArranque { "qt_style_with_its_value", { "-style", "fusion", "m.q19" },
+            "window m.q19 | -style fusion" },
+        CasoArranque { "qt_options_written_with_equals_and_alone",
+            { "--platform=offscreen", "-reverse" }, "window - | --platform=offscreen -reverse" },
+        CasoArranque {
+            "file_starting_with_a_hyphen_after_two", { "--", "-mayo.q19" }, "window -mayo.q19 |" },
+        CasoArranque { "unknown_option", { "--ayuda" },
+            "cotarel: opci\u00F3n desconocida: --ayuda\nPruebe \u00ABcotarel --help\u00BB.\n" },
+        CasoArranque { "a_lone_hyphen_is_a_file", { "-" }, "window - |" }),
     [](const auto &info) { return std::string(info.param.nombre); });
 
 TEST(Diseno, AceleradoresDeLosTitulos)

@@ -86,12 +86,26 @@ TEST_P(GeometriaTest, EnPixelesALosPuntosPorPulgada)
     win32::frmEntrada ventana(servicios);
     ASSERT_EQ(win32::DpiDe(ventana.Ventana()), DpiEsperado());
     const Caja esperada = DpiEsperado() == 144 ? caso.a144 : caso.a96;
+    // Moved to a screen of the other scale: laid out again at the DPI the
+    // message brings (the system's own answer stays as it was).
+    const auto otroDpi = [&](HWND ventana) {
+        const int dpi = DpiEsperado() == 144 ? 96 : 144;
+        RECT sugerido {};
+        GetWindowRect(ventana, &sugerido);
+        SendMessageW(
+            ventana, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&sugerido));
+        return DpiEsperado() == 144 ? caso.a96 : caso.a144;
+    };
     if (!caso.resultado) {
         EXPECT_EQ(Lugar(ventana.Control(caso.nombre)), esperada);
+        const Caja otra = otroDpi(ventana.Ventana());
+        EXPECT_EQ(Lugar(ventana.Control(caso.nombre)), otra);
         return;
     }
     win32::frmMsg dialogo(servicios, ventana.Ventana(), "");
     EXPECT_EQ(Lugar(dialogo.Control(caso.nombre)), esperada);
+    const Caja otra = otroDpi(dialogo.Ventana());
+    EXPECT_EQ(Lugar(dialogo.Control(caso.nombre)), otra);
 }
 
 const CasoGeometria kGeometrias[] = {
@@ -291,6 +305,49 @@ const CasoResultado kResultados[] = {
 
 INSTANTIATE_TEST_SUITE_P(Casos, ResultadoTest, testing::ValuesIn(kResultados),
     [](const auto &info) { return std::string(info.param.nombre); });
+
+// After a run, Ctrl+O through the message loop's accelerators opens the file
+// dialog whatever button has the focus: it never presses the button (the
+// same run again, or the end of the program). The result dialog, left for
+// another window and activated again, gives the focus back to its control.
+TEST(Ventanas, CtrlOYFocoDelResultado)
+{
+    CarpetaTemporal carpeta;
+    prueba::EscribirBytes(carpeta / "mayo.txt", FicheroAdeudos("12345678000123456789"));
+    ServiciosGuionados servicios;
+    win32::frmEntrada ventana(servicios);
+    ventana.Mostrar(SW_SHOW);
+    servicios.elecciones.push_back((carpeta / "mayo.txt").string());
+    Elegir(ventana);
+    Visto leido;
+    ASSERT_TRUE(Procesar(ventana, leido, [&](win32::frmMsg &dialogo) {
+        SetFocus(dialogo.Control("Command1"));
+        SendMessageW(dialogo.Ventana(), WM_ACTIVATE, WA_INACTIVE, 0);
+        SetFocus(nullptr); // as when Notepad takes the keyboard
+        SendMessageW(dialogo.Ventana(), WM_ACTIVATE, WA_ACTIVE, 0);
+        EXPECT_EQ(GetFocus(), dialogo.Control("Command1"));
+        SetFocus(dialogo.Control("cmdAceptar"));
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageW(GetFocus(), WM_KEYUP, VK_RETURN, 0);
+    }));
+    const std::string log = prueba::LeerBytes(carpeta / "mayo.log");
+    BYTE teclado[256] {};
+    GetKeyboardState(teclado);
+    teclado[VK_CONTROL] = 0x80;
+    SetKeyboardState(teclado);
+    for (const char *boton : { "cmdProcesar", "Command2" }) {
+        SCOPED_TRACE(boton);
+        const std::size_t antes = servicios.abiertoEn.size();
+        SetFocus(ventana.Control(boton));
+        MSG tecla { ventana.Control(boton), WM_KEYDOWN, 'O', 0x00180001, 0, {} };
+        EXPECT_TRUE(ventana.TraducirMensaje(tecla));
+        EXPECT_EQ(servicios.abiertoEn.size(), antes + 1); // the dialog, cancelled
+        EXPECT_TRUE(IsWindow(ventana.Ventana()));
+    }
+    teclado[VK_CONTROL] = 0;
+    SetKeyboardState(teclado);
+    EXPECT_EQ(prueba::LeerBytes(carpeta / "mayo.log"), log);
+}
 
 // The log exists and the user answers No: no log path, "&Procesar" disabled.
 TEST(Ventanas, PreguntaDeSobreescribir)

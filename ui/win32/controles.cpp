@@ -145,6 +145,26 @@ void AjustarAreaCliente(HWND ventana, const ventanas::Ventana &diseno, int dpi)
         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void CambiarDpi(HWND ventana, const RECT &sugerido, const ventanas::Ventana &diseno, int dpi,
+    const std::map<std::string_view, HWND, std::less<>> &controles, Fuentes &fuentes)
+{
+    SetWindowPos(ventana, nullptr, sugerido.left, sugerido.top, sugerido.right - sugerido.left,
+        sugerido.bottom - sugerido.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    AjustarAreaCliente(ventana, diseno, dpi);
+    for (const auto &control : diseno.controles) {
+        const auto hallado = controles.find(control.nombre);
+        if (hallado == controles.end()) {
+            continue;
+        }
+        const RECT lugar = Lugar(control, diseno, dpi);
+        SetWindowPos(hallado->second, nullptr, lugar.left, lugar.top, lugar.right - lugar.left,
+            lugar.bottom - lugar.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(hallado->second, WM_SETFONT,
+            reinterpret_cast<WPARAM>(fuentes.Obtener(control.fuente, dpi)), TRUE);
+    }
+    InvalidateRect(ventana, nullptr, TRUE);
+}
+
 std::wstring Ancho(std::string_view texto)
 {
     return motor::TextoAncho(texto);

@@ -37,11 +37,21 @@ private:
 // go last in the z-order, so they never paint over what they hold; the rest
 // follow their tab indices, which makes the tab order.
 inline constexpr int kPrimerId = 100;
+// No control or accelerator may take a dialog box's identifiers (IDOK to
+// IDCONTINUE, 1 to 11): IsDialogMessage sends IDOK for Enter.
+inline constexpr int kUltimoIdDialogo = 11;
+static_assert(kPrimerId > kUltimoIdDialogo);
 std::map<std::string_view, HWND, std::less<>> CrearControles(
     HWND ventana, const ventanas::Ventana &diseno, int dpi, Fuentes &fuentes);
 
 // The client area of the table's size at the DPI, the window kept where it is.
 void AjustarAreaCliente(HWND ventana, const ventanas::Ventana &diseno, int dpi);
+
+// The window laid out again at another DPI (WM_DPICHANGED): placed in the
+// rectangle the system suggests, its client area and every control at the
+// new DPI, with fonts of that DPI.
+void CambiarDpi(HWND ventana, const RECT &sugerido, const ventanas::Ventana &diseno, int dpi,
+    const std::map<std::string_view, HWND, std::less<>> &controles, Fuentes &fuentes);
 
 // The window procedure of a window class whose windows each have an object
 // behind them: the object comes as CreateWindowExW's last argument, is kept

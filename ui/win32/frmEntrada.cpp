@@ -6,7 +6,10 @@
 namespace win32 {
 namespace {
 
-constexpr int kIdBuscar = 1; // Ctrl+O
+// Ctrl+O: a command of its own, neither a control's nor a dialog box's
+// (IDOK would press the focused button).
+constexpr int kIdBuscar = 40001;
+static_assert(kIdBuscar > kUltimoIdDialogo);
 constexpr int kIconoEntrada = 1; // the program's icon resource
 constexpr int kIconoResultado = 2;
 
@@ -129,6 +132,11 @@ LRESULT frmEntrada::Manejar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l)
         } else {
             SetFocus(ultimoFoco_);
         }
+        return 0;
+    case WM_DPICHANGED:
+        dpi_ = HIWORD(w);
+        CambiarDpi(
+            ventana_, *reinterpret_cast<const RECT *>(l), Diseno(), dpi_, controles_, fuentes_);
         return 0;
     case WM_CLOSE:
         DestroyWindow(ventana_);

@@ -84,7 +84,8 @@ void frmMsg::MostrarModal()
 {
     EnableWindow(principal_, FALSE);
     ShowWindow(ventana_, SW_SHOW);
-    SetFocus(Control("cmdAceptar"));
+    ultimoFoco_ = Control("cmdAceptar");
+    SetFocus(ultimoFoco_);
     MSG mensaje {};
     while (!cerrado_) {
         const BOOL hay = GetMessageW(&mensaje, nullptr, 0, 0);
@@ -131,6 +132,21 @@ LRESULT frmMsg::Manejar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l)
         break;
     case WM_CLOSE: // the title bar's close button, as "&Aceptar"
         cerrado_ = true;
+        return 0;
+    case WM_ACTIVATE:
+        // The focus comes back to the control that had it (after Notepad, or
+        // a click on the title bar), so that Enter still presses a button.
+        if (LOWORD(w) == WA_INACTIVE) {
+            HWND foco = GetFocus();
+            ultimoFoco_ = foco != nullptr && IsChild(ventana_, foco) ? foco : ultimoFoco_;
+        } else if (ultimoFoco_ != nullptr) {
+            SetFocus(ultimoFoco_);
+        }
+        return 0;
+    case WM_DPICHANGED:
+        dpi_ = HIWORD(w);
+        CambiarDpi(
+            ventana_, *reinterpret_cast<const RECT *>(l), Diseno(), dpi_, controles_, fuentes_);
         return 0;
     default:
         break;

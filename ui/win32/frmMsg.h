@@ -48,6 +48,7 @@ private:
     std::map<std::string_view, HWND, std::less<>> controles_;
     COLORREF color_ = 0;
     bool cerrado_ = false;
+    HWND ultimoFoco_ = nullptr; // the control that had the focus when another window took it
 };
 
 } // namespace win32
