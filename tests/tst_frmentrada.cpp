@@ -6,6 +6,7 @@
 #include "servicios_guionados.h"
 #include "version.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -103,6 +104,20 @@ void tst_frmEntrada::textos()
     frmEntrada ventana(servicios);
     QCOMPARE(ventana.windowTitle(), QString("Cotarel Ver " COTAREL_VERSION_TITULO));
     QCOMPARE(ventana.Label2->accessibleName(), ventana.Label2->text()); // read out whole
+    // When the window opens a screen reader reads its description: the
+    // instructions, and how to choose a file from the keyboard.
+    QAccessibleInterface *accesible = QAccessible::queryAccessibleInterface(&ventana);
+    QCOMPARE(accesible->text(QAccessible::Description),
+        ventana.Label2->text() + " Pulse Ctrl+O para elegir el fichero.");
+    // The folder picture is a button whose action opens the file dialog.
+    QAccessibleInterface *carpeta = QAccessible::queryAccessibleInterface(ventana.Image1);
+    QCOMPARE(carpeta->role(), QAccessible::Button);
+    QCOMPARE(carpeta->text(QAccessible::Name), QString("Buscar fichero"));
+    QVERIFY(carpeta->actionInterface() != nullptr);
+    QCOMPARE(carpeta->actionInterface()->actionNames(),
+        QStringList { QAccessibleActionInterface::pressAction() });
+    carpeta->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(servicios.abiertoEn.size(), std::size_t { 1 });
     QCOMPARE(ventana.tbSalida->palette().color(QPalette::Base),
         ventana.palette().color(QPalette::Button));
     QCOMPARE(ventana.tbSalida->palette().color(QPalette::Text), QColor(Qt::black));

@@ -158,6 +158,17 @@ void tst_frmMsg::teclado()
     QVERIFY(dialogo.isVisible()); // no cancel button
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), dialogo.Command1);
+    // Another window takes the keyboard (the editor "&Detalles" opened),
+    // then the dialog is activated again: the focus is where it was.
+    {
+        QWidget otra;
+        otra.show();
+        otra.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&otra));
+        dialogo.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialogo));
+    }
+    QCOMPARE(QApplication::focusWidget(), dialogo.Command1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), dialogo.cmdAceptar);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);

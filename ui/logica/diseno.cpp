@@ -58,8 +58,13 @@ const Control kControlesMsg[] = {
         true, false, "Aceptar", "Cierra este mensaje" },
 };
 
+// What a screen reader reads when the window opens: the instructions and the
+// keyboard's way to the file dialog (the folder takes no focus).
+const std::string kDescripcionEntrada
+    = std::string(kInstrucciones) + " Pulse Ctrl+O para elegir el fichero.";
+
 const Ventana kEntrada { "frmEntrada", "Cotarel Ver " COTAREL_VERSION_TITULO, 5520, 3660, "Cotarel",
-    "Comprueba las cuentas de un fichero de \u00F3rdenes bancarias", kControlesEntrada };
+    kDescripcionEntrada, kControlesEntrada };
 
 const Ventana kMsg { "frmMsg", "Cotarel    Munvastor S.A.", 5760, 1305,
     "Resultado de la comprobaci\u00F3n", "C\u00F3mo ha terminado la comprobaci\u00F3n del fichero",

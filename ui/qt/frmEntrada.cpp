@@ -4,6 +4,8 @@
 #include "dibujos.h"
 #include "frmMsg.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -14,6 +16,42 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
+
+namespace {
+
+// The folder picture, to a screen reader: a button whose action opens the
+// file dialog, as a click on it does. It still takes no focus, so the tab
+// order stays as it is.
+class CarpetaAccesible final : public QAccessibleWidget
+{
+public:
+    explicit CarpetaAccesible(QWidget *imagen)
+        : QAccessibleWidget(imagen, QAccessible::Button)
+    {
+    }
+    QStringList actionNames() const override { return { pressAction() }; }
+    void doAction(const QString &accion) override
+    {
+        if (accion == pressAction()) {
+            const QPointF centro = QRectF(widget()->rect()).center();
+            QMouseEvent soltar(QEvent::MouseButtonRelease, centro, widget()->mapToGlobal(centro),
+                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(widget(), &soltar);
+        }
+    }
+};
+
+QAccessibleInterface *Accesible(const QString &, QObject *objeto)
+{
+    auto *imagen = qobject_cast<QLabel *>(objeto);
+    if (imagen != nullptr && imagen->objectName() == QLatin1String("Image1")
+        && qobject_cast<frmEntrada *>(imagen->window()) != nullptr) {
+        return new CarpetaAccesible(imagen);
+    }
+    return nullptr;
+}
+
+} // namespace
 
 frmEntrada::frmEntrada(ventanas::Servicios &servicios, QWidget *parent)
     : QWidget(parent,
@@ -33,6 +71,8 @@ frmEntrada::frmEntrada(ventanas::Servicios &servicios, QWidget *parent)
     connect(cmdProcesar, &QPushButton::clicked, this, &frmEntrada::cmdProcesar_Click);
     connect(Command2, &QPushButton::clicked, this, &frmEntrada::Command2_Click);
     Image1->installEventFilter(this);
+    static const bool accesible = (QAccessible::installFactory(Accesible), true);
+    static_cast<void>(accesible);
     Form_Load();
 }
 
