@@ -3,12 +3,15 @@
 // shows.
 #include "frmEntrada.h"
 #include "servicioswin32.h"
+#include "version.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int como)
 {
+    // Held until the process ends: the installer waits while it exists.
+    CreateMutexW(nullptr, FALSE, L"" COTAREL_MUTEX);
     INITCOMMONCONTROLSEX controles { sizeof controles, ICC_STANDARD_CLASSES };
     InitCommonControlsEx(&controles);
     win32::ServiciosWin32 servicios;

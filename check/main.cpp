@@ -31,6 +31,7 @@ int main(int argc, char *argv[])
 #endif
 {
     cotarel::PrepararConsola();
+    cotarel::MarcarEnUso();
     const auto [argumentos, sinCoincidencias] = cotarel::LeerArgumentos(argc, argv);
     if (argumentos.size() == 1 && (argumentos[0] == "--help" || argumentos[0] == "--version")) {
         std::cout << (argumentos[0] == "--help" ? cotarel::TextoAyuda() : cotarel::TextoVersion());

@@ -2,6 +2,7 @@
 
 #include "ascii.h"
 #include "rutas.h"
+#include "version.h"
 
 #include <algorithm>
 #include <atomic>
@@ -302,6 +303,12 @@ void PrepararConsola()
     HablarConConsola(std::cerr, STD_ERROR_HANDLE);
 }
 
+// Never closed: the system lets it go when the process ends.
+void MarcarEnUso()
+{
+    CreateMutexW(nullptr, FALSE, L"" COTAREL_MUTEX);
+}
+
 #else
 
 namespace {
@@ -379,6 +386,10 @@ Argumentos LeerArgumentos(int argc, const void *argv)
 }
 
 void PrepararConsola()
+{
+}
+
+void MarcarEnUso()
 {
 }
 

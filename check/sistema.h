@@ -39,6 +39,10 @@ Argumentos LeerArgumentos(int argc, const void *argv);
 // redirected output gets UTF-8 bytes with line feeds, as on other systems.
 void PrepararConsola();
 
+// On Windows the program is marked as running for as long as it runs (a
+// named mutex the installer looks for); nothing elsewhere.
+void MarcarEnUso();
+
 // The path as the system compares paths: on Windows without case, so that
 // MAYO.log and mayo.log are one file.
 std::filesystem::path FormaDeComparar(const std::filesystem::path &ruta);
