@@ -49,10 +49,10 @@ FalloCuenta CuentaDelDeudor(std::string_view linea, Comprobacion &comprobacion)
     return comprobacion.IbanErroneo(Extraer(linea, kIbanDeudor));
 }
 
-void ComprobarIdentificador(
-    std::string_view linea, Campo nombre, std::string_view etiqueta, Comprobacion &comprobacion)
+void ComprobarIdentificador(std::string_view linea, Campo campo, Campo nombre,
+    std::string_view etiqueta, Comprobacion &comprobacion)
 {
-    const std::string_view identificador = Recortar(Extraer(linea, kIdentificadorAcreedor));
+    const std::string_view identificador = Recortar(Extraer(linea, campo));
     if (remesa::IdentificadorAcreedor(identificador) == remesa::Juicio::Erroneo) [[unlikely]] {
         comprobacion.InformarRemesa({ kEntrada, remesa::Fallo::IdentificadorAcreedor,
             "Identificador del acreedor: ", identificador, etiqueta, Extraer(linea, nombre) });
@@ -67,7 +67,8 @@ void ComprobarAcreedor(std::string_view linea, Comprobacion &comprobacion)
             "Identificador del acreedor: ", Extraer(linea, kIdentificadorAcreedor),
             "Nombre del acreedor: ", Extraer(linea, kNombreAcreedor) });
     }
-    ComprobarIdentificador(linea, kNombreAcreedor, "Nombre del acreedor: ", comprobacion);
+    ComprobarIdentificador(
+        linea, kIdentificadorAcreedor, kNombreAcreedor, "Nombre del acreedor: ", comprobacion);
 }
 
 // The order's account, then its amount and BIC; the amount as read, if it
@@ -142,8 +143,8 @@ public:
             comprobacion_.CompararTotales(kEntrada, Totales(linea, kTotalesFichero), fichero_);
             conTotales_ = true;
         } else if (EmpiezaPor(linea, "01") && dato && CampoIgual(linea, kDato, "001")) {
-            ComprobarIdentificador(
-                linea, kNombrePresentador, "Nombre del presentador: ", comprobacion_);
+            ComprobarIdentificador(linea, kIdentificadorPresentador, kNombrePresentador,
+                "Nombre del presentador: ", comprobacion_);
         }
     }
 
