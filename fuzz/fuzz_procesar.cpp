@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes as an order file, checked through the same path
 // as a desktop run. The run must end, leave no file open and no temporary file,
 // keep a log only when it found errors, made only of well-formed error blocks
-// with rising line numbers.
+// (in flat files, with line numbers that never go back).
 #include "ficheros_prueba.h"
 #include "interfaz.h"
 #include "modMain.h"
@@ -54,11 +54,24 @@ bool Empieza(const std::string &linea, std::string_view prefijo)
     return linea.compare(0, prefijo.size(), prefijo) == 0;
 }
 
-// "Error en linea[:] N <tail>": the number, and whose account the tail names.
+// "Error en linea[:] N <tail>": the number, and whose account the tail names
+// or, for a fault of the order file beyond its accounts, which.
 struct LineaDeError
 {
     unsigned long long numero;
     bool ordenante;
+    std::string_view remesa = {}; // the phrase; empty for an account's block
+};
+
+// The faults of totals, identifiers, amounts and BICs (SEPA and XML only).
+constexpr std::string_view kFrasesRemesa[] = {
+    "Total de importes erroneo",
+    "N\xFAmero de \xF3rdenes erroneo",
+    "N\xFAmero de registros erroneo",
+    "Identificador del acreedor erroneo",
+    "Importe de la orden erroneo",
+    "BIC erroneo",
+    "Falta el registro de totales",
 };
 
 bool EsCola(std::string_view cola, bool ordenante)
@@ -101,6 +114,12 @@ LineaDeError LeerLineaDeError(const std::string &linea, std::string_view entrada
     }
     if (EsCola(cola, false)) {
         return { numero, false };
+    }
+    for (const std::string_view frase : kFrasesRemesa) {
+        if (iban && cola.size() == frase.size() + 3 && cola.substr(0, 3) == " - "
+            && cola.substr(3) == frase) {
+            return { numero, false, frase };
+        }
     }
     Fallo("unknown error line tail");
 }
@@ -161,15 +180,25 @@ void ComprobarLog(const std::string &log, modMain::TipoArchivo tipo)
         }
         const auto error = LeerLineaDeError(
             lineas[i + 1], lineaConDosPuntos ? "Error en linea: " : "Error en linea ", iban);
-        // In XML several accounts may share a line.
-        const bool mismaLinea = tipo == TipoArchivo::XmlPain008 || tipo == TipoArchivo::XmlPain001;
-        if (error.numero < anterior || (error.numero == anterior && !mismaLinea)) {
+        // In XML several accounts may share a line, and a transaction's
+        // blocks, or a scope's totals, are written when it ends. In flat
+        // files an order's account, amount and BIC share its line.
+        const bool xml = tipo == TipoArchivo::XmlPain008 || tipo == TipoArchivo::XmlPain001;
+        const bool mismaLinea = xml || !error.remesa.empty();
+        if (!xml && (error.numero < anterior || (error.numero == anterior && !mismaLinea))) {
             Fallo("line numbers do not rise");
         }
         anterior = error.numero;
         i += 2;
-        for (const auto prefijo : EtiquetasDelBloque(tipo, error.ordenante)) {
-            Esperar(lineas, i++, prefijo);
+        if (error.remesa.empty()) {
+            for (const auto prefijo : EtiquetasDelBloque(tipo, error.ordenante)) {
+                Esperar(lineas, i++, prefijo);
+            }
+        } else {
+            i += 2; // two lines of its own, of text from the file
+            if (i > lineas.size()) {
+                Fallo("a block of the order file cut short");
+            }
         }
         if (i >= lineas.size() || lineas[i] != kSeparador) {
             Fallo("block does not close with the separator");
