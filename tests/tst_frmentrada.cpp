@@ -117,7 +117,7 @@ void tst_frmEntrada::textos()
     QCOMPARE(carpeta->actionInterface()->actionNames(),
         QStringList { QAccessibleActionInterface::pressAction() });
     carpeta->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QCOMPARE(servicios.abiertoEn.size(), std::size_t { 1 });
+    QTRY_COMPARE(servicios.abiertoEn.size(), std::size_t { 1 });
     QCOMPARE(ventana.tbSalida->palette().color(QPalette::Base),
         ventana.palette().color(QPalette::Button));
     QCOMPARE(ventana.tbSalida->palette().color(QPalette::Text), QColor(Qt::black));

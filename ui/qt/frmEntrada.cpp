@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 
 namespace {
 
@@ -30,14 +31,19 @@ public:
     {
     }
     QStringList actionNames() const override { return { pressAction() }; }
+    // As a button's own action does, the press comes after the answer: the
+    // file dialog is modal, and the screen reader is not kept waiting.
     void doAction(const QString &accion) override
     {
-        if (accion == pressAction()) {
-            const QPointF centro = QRectF(widget()->rect()).center();
-            QMouseEvent soltar(QEvent::MouseButtonRelease, centro, widget()->mapToGlobal(centro),
-                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(widget(), &soltar);
+        if (accion != pressAction()) {
+            return;
         }
+        QTimer::singleShot(0, widget(), [imagen = widget()] {
+            const QPointF centro = QRectF(imagen->rect()).center();
+            QMouseEvent soltar(QEvent::MouseButtonRelease, centro, imagen->mapToGlobal(centro),
+                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(imagen, &soltar);
+        });
     }
 };
 
@@ -60,6 +66,8 @@ frmEntrada::frmEntrada(ventanas::Servicios &servicios, QWidget *parent)
     , servicios_(servicios)
     , logica_(servicios, *this)
 {
+    static const bool accesible = (QAccessible::installFactory(Accesible), true);
+    static_cast<void>(accesible);
     const ventanas::Ventana &diseno = ventanas::DisenoEntrada();
     setWindowIcon(dibujos::IconoEntrada());
     setFixedSize(ventanas::APixeles(diseno.ancho, 96), ventanas::APixeles(diseno.alto, 96));
@@ -71,8 +79,6 @@ frmEntrada::frmEntrada(ventanas::Servicios &servicios, QWidget *parent)
     connect(cmdProcesar, &QPushButton::clicked, this, &frmEntrada::cmdProcesar_Click);
     connect(Command2, &QPushButton::clicked, this, &frmEntrada::Command2_Click);
     Image1->installEventFilter(this);
-    static const bool accesible = (QAccessible::installFactory(Accesible), true);
-    static_cast<void>(accesible);
     Form_Load();
 }
 
@@ -83,6 +89,15 @@ void frmEntrada::CrearControles()
     Frame1 = findChild<QGroupBox *>(QStringLiteral("Frame1"));
     tbEntrada = findChild<QLineEdit *>(QStringLiteral("tbEntrada"));
     Image1 = findChild<QLabel *>(QStringLiteral("Image1"));
+    // A screen reader that is already listening may have asked for the
+    // picture while it was made, before it had its name: that answer is
+    // dropped, so the next one is the button's.
+    if (QAccessible::isActive()) {
+        QAccessibleInterface *hecha = QAccessible::queryAccessibleInterface(Image1);
+        if (hecha != nullptr && hecha->role() != QAccessible::Button) {
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(hecha));
+        }
+    }
     Frame2 = findChild<QGroupBox *>(QStringLiteral("Frame2"));
     tbSalida = findChild<QLineEdit *>(QStringLiteral("tbSalida"));
     cmdProcesar = findChild<QPushButton *>(QStringLiteral("cmdProcesar"));
