@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -78,11 +79,37 @@ enum class Elemento : unsigned char {
 // By length first: most names of an order are none of these, and are told
 // apart without comparing a byte. Within a length, compared as words of a
 // known size, which needs no library call.
+// The name's bytes against a known name of its length, as two words that
+// may overlap: no library call, whatever the length.
+template <typename Palabra, std::size_t N>
+bool DosPalabrasIguales(const char *texto, const char (&nombre)[N])
+{
+    constexpr std::size_t n = N - 1;
+    Palabra a1, a2, b1, b2;
+    std::memcpy(&a1, texto, sizeof(Palabra));
+    std::memcpy(&b1, nombre, sizeof(Palabra));
+    std::memcpy(&a2, texto + n - sizeof(Palabra), sizeof(Palabra));
+    std::memcpy(&b2, nombre + n - sizeof(Palabra), sizeof(Palabra));
+    return ((a1 ^ b1) | (a2 ^ b2)) == 0;
+}
+
+template <std::size_t N> bool MismoNombre(const char *texto, const char (&nombre)[N])
+{
+    constexpr std::size_t n = N - 1;
+    if constexpr (n >= 8) {
+        static_assert(n <= 16);
+        return DosPalabrasIguales<std::uint64_t>(texto, nombre);
+    } else if constexpr (n >= 4) {
+        return DosPalabrasIguales<std::uint32_t>(texto, nombre);
+    } else {
+        return DosPalabrasIguales<std::uint16_t>(texto, nombre);
+    }
+}
+
 [[gnu::always_inline]] inline Elemento Reconocer(std::string_view local)
 {
-    const auto es = [local]<std::size_t N>(const char(&nombre)[N]) {
-        return std::memcmp(local.data(), nombre, N - 1) == 0;
-    };
+    const auto es = [local]<std::size_t N>(
+                        const char(&nombre)[N]) { return MismoNombre(local.data(), nombre); };
     switch (local.size()) {
     case 2:
         return es("Nm") ? Elemento::Nm : es("Id") ? Elemento::Id : Elemento::Otro;
@@ -642,11 +669,20 @@ void XMLCALL LectorXml::AlTexto(void *yo, const XML_Char *texto, int longitud)
 }
 
 // Whether the innermost elements are these, outermost first.
+// Compared element by element, from the outermost: the library's equal
+// would call memcmp for these few bytes, several times a transaction.
 bool LectorXml::Sufijo(std::initializer_list<Elemento> ruta) const
 {
-    return profundidad_ >= ruta.size()
-        && std::equal(ruta.begin(), ruta.end(),
-            pila_.begin() + static_cast<long>(profundidad_ - ruta.size()));
+    if (profundidad_ < ruta.size()) {
+        return false;
+    }
+    const Elemento *abierto = pila_.data() + (profundidad_ - ruta.size());
+    for (const Elemento elemento : ruta) {
+        if (*abierto++ != elemento) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Which value an element starts, by the innermost element first: most

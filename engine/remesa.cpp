@@ -59,29 +59,32 @@ std::string_view Frase(Fallo fallo)
     return {};
 }
 
+// One pass over the characters: every transaction's amount comes here.
 std::optional<Centimos> DecimalXml(std::string_view valor)
 {
-    const std::size_t punto = valor.find('.');
-    const std::string_view enteros = valor.substr(0, punto);
-    const std::string_view decimales
-        = punto == std::string_view::npos ? std::string_view {} : valor.substr(punto + 1);
-    if (enteros.empty() || enteros.size() > kMaxCifrasEnteras
-        || (punto != std::string_view::npos && (decimales.empty() || decimales.size() > 2))) {
+    Centimos centimos = 0;
+    std::size_t enteras = 0;
+    std::size_t i = 0;
+    for (; i < valor.size() && EsDigito(valor[i]); ++i, ++enteras) {
+        centimos = centimos * 10 + static_cast<unsigned>(valor[i] - '0');
+    }
+    if (enteras == 0 || enteras > kMaxCifrasEnteras) {
         return std::nullopt;
     }
-    Centimos centimos = 0;
-    for (const char c : enteros) {
-        if (!EsDigito(c)) {
+    std::size_t decimales = 0;
+    if (i < valor.size()) {
+        if (valor[i] != '.' || valor.size() - i - 1 < 1 || valor.size() - i - 1 > 2) {
             return std::nullopt;
         }
-        centimos = centimos * 10 + static_cast<unsigned>(c - '0');
+        for (++i; i < valor.size(); ++i, ++decimales) {
+            if (!EsDigito(valor[i])) {
+                return std::nullopt;
+            }
+            centimos = centimos * 10 + static_cast<unsigned>(valor[i] - '0');
+        }
     }
-    for (std::size_t i = 0; i < 2; ++i) {
-        const char c = i < decimales.size() ? decimales[i] : '0';
-        if (!EsDigito(c)) {
-            return std::nullopt;
-        }
-        centimos = centimos * 10 + static_cast<unsigned>(c - '0');
+    for (; decimales < 2; ++decimales) {
+        centimos *= 10;
     }
     return centimos;
 }
