@@ -75,28 +75,14 @@ void ComprobarAcreedor(std::string_view linea, Comprobacion &comprobacion)
 // can be, for the sums.
 std::optional<remesa::Centimos> ComprobarDeudor(std::string_view linea, Comprobacion &comprobacion)
 {
-    const auto bloque = [&](FalloCuenta fallo) {
-        comprobacion.InformarCuenta(
-            { kEntrada, fallo, false, "Referencia del adeudo: ", Extraer(linea, kReferenciaAdeudo),
-                "Nombre del deudor: ", Extraer(linea, kNombreDeudor) });
-    };
-    const FalloCuenta fallo = CuentaDelDeudor(linea, comprobacion);
-    if (fallo != FalloCuenta::Ninguno) {
-        bloque(fallo);
+    Comprobacion::Bloque bloque { kEntrada, CuentaDelDeudor(linea, comprobacion), false,
+        "Referencia del adeudo: ", Extraer(linea, kReferenciaAdeudo),
+        "Nombre del deudor: ", Extraer(linea, kNombreDeudor) };
+    if (bloque.fallo != FalloCuenta::Ninguno) {
+        comprobacion.InformarCuenta(bloque);
     }
-    const auto orden = [&](remesa::Fallo fallo) {
-        comprobacion.InformarRemesa(
-            { kEntrada, fallo, "Referencia del adeudo: ", Extraer(linea, kReferenciaAdeudo),
-                "Nombre del deudor: ", Extraer(linea, kNombreDeudor) });
-    };
-    const auto importe = remesa::Cifras(Extraer(linea, kImporte));
-    if (!importe || !remesa::ImporteValido(*importe)) [[unlikely]] {
-        orden(remesa::Fallo::Importe);
-    }
-    if (remesa::BicMalFormado(Extraer(linea, kBicDeudor))) [[unlikely]] {
-        orden(remesa::Fallo::Bic);
-    }
-    return importe;
+    return comprobacion.ComprobarOrden(
+        kEntrada, Extraer(linea, kImporte), Extraer(linea, kBicDeudor), bloque);
 }
 
 // Every line, with the running sums of the block, the creditor and the file.
@@ -152,10 +138,8 @@ public:
     // said of a run that stopped before its end.
     void Fin()
     {
-        if (!conTotales_ && ultimoRegistro_ != 0 && !comprobacion_.Detenida()) {
-            comprobacion_.InformarRemesa({ kEntrada, remesa::Fallo::FaltaTotales,
-                "Registros contados: ", std::to_string(fichero_.registros),
-                "\xD3rdenes contadas: ", std::to_string(fichero_.ordenes), ultimoRegistro_ });
+        if (!conTotales_) {
+            comprobacion_.FaltanTotales(kEntrada, fichero_, ultimoRegistro_);
         }
     }
 

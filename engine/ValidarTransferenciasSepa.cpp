@@ -61,18 +61,9 @@ void ComprobarBeneficiario(std::string_view linea, Campo nombre, Comprobacion &c
 std::optional<remesa::Centimos> ComprobarOrden(
     std::string_view linea, Campo nombre, Comprobacion &comprobacion)
 {
-    const auto orden = [&](remesa::Fallo fallo) {
-        comprobacion.InformarRemesa({ kEntrada, fallo, "Referencia: ", Extraer(linea, kReferencia),
+    return comprobacion.ComprobarOrden(kEntrada, Extraer(linea, kImporte), Extraer(linea, kBic),
+        { kEntrada, FalloCuenta::Ninguno, false, "Referencia: ", Extraer(linea, kReferencia),
             "Nombre del beneficiario: ", Extraer(linea, nombre) });
-    };
-    const auto importe = remesa::Cifras(Extraer(linea, kImporte));
-    if (!importe || !remesa::ImporteValido(*importe)) [[unlikely]] {
-        orden(remesa::Fallo::Importe);
-    }
-    if (remesa::BicMalFormado(Extraer(linea, kBic))) [[unlikely]] {
-        orden(remesa::Fallo::Bic);
-    }
-    return importe;
 }
 
 // Every line, with the running sums of the block and of the file. Cheque
@@ -126,10 +117,8 @@ public:
     // A file read to its end without its general totals.
     void Fin()
     {
-        if (!conTotales_ && ultimoRegistro_ != 0 && !comprobacion_.Detenida()) {
-            comprobacion_.InformarRemesa({ kEntrada, remesa::Fallo::FaltaTotales,
-                "Registros contados: ", std::to_string(fichero_.registros),
-                "\xD3rdenes contadas: ", std::to_string(fichero_.ordenes), ultimoRegistro_ });
+        if (!conTotales_) {
+            comprobacion_.FaltanTotales(kEntrada, fichero_, ultimoRegistro_);
         }
     }
 

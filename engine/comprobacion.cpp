@@ -76,6 +76,33 @@ void Comprobacion::CompararTotales(
     comparar(remesa::Fallo::NumeroRegistros, campos.registros, ambito.registros);
 }
 
+std::optional<remesa::Centimos> Comprobacion::ComprobarOrden(
+    std::string_view entrada, std::string_view importe, std::string_view bic, const Bloque &orden)
+{
+    const auto informar = [&](remesa::Fallo fallo) {
+        InformarRemesa(
+            { entrada, fallo, orden.etiqueta1, orden.campo1, orden.etiqueta2, orden.campo2 });
+    };
+    const auto centimos = remesa::Cifras(importe);
+    if (!centimos || !remesa::ImporteValido(*centimos)) [[unlikely]] {
+        informar(remesa::Fallo::Importe);
+    }
+    if (remesa::BicMalFormado(bic)) [[unlikely]] {
+        informar(remesa::Fallo::Bic);
+    }
+    return centimos;
+}
+
+void Comprobacion::FaltanTotales(
+    std::string_view entrada, const remesa::Ambito &fichero, unsigned long long ultimoRegistro)
+{
+    if (ultimoRegistro != 0 && !Detenida()) {
+        InformarRemesa({ entrada, remesa::Fallo::FaltaTotales,
+            "Registros contados: ", std::to_string(fichero.registros),
+            "\xD3rdenes contadas: ", std::to_string(fichero.ordenes), ultimoRegistro });
+    }
+}
+
 // The slow path of a line with bytes beyond ASCII: the whole line looked at.
 // A line cut at the reader's limit may end in the middle of a character.
 std::string_view Comprobacion::ConvertidaSiEsUtf8(std::string_view linea)

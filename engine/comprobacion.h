@@ -199,6 +199,15 @@ public:
     };
     void CompararTotales(
         std::string_view entrada, const CamposTotales &campos, const remesa::Ambito &ambito);
+    // A flat order's amount (in cents) and BIC as they stand, each fault a
+    // block with the order's two labelled fields; the amount as read, if it
+    // can be, for the sums.
+    std::optional<remesa::Centimos> ComprobarOrden(std::string_view entrada,
+        std::string_view importe, std::string_view bic, const Bloque &orden);
+    // A flat file read to its end without its general totals, reported at
+    // its last record; nothing more is said of a run that stopped early.
+    void FaltanTotales(
+        std::string_view entrada, const remesa::Ambito &fichero, unsigned long long ultimoRegistro);
 
     // Ends the run: the log put in place or discarded, the counts in the result.
     void Terminar(Resultado &resultado);

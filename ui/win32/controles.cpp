@@ -165,6 +165,16 @@ void CambiarDpi(HWND ventana, const RECT &sugerido, const ventanas::Ventana &dis
     InvalidateRect(ventana, nullptr, TRUE);
 }
 
+void FocoAlActivar(HWND ventana, WPARAM w, HWND &ultimoFoco)
+{
+    if (LOWORD(w) == WA_INACTIVE) {
+        HWND foco = GetFocus();
+        ultimoFoco = foco != nullptr && IsChild(ventana, foco) ? foco : ultimoFoco;
+    } else if (ultimoFoco != nullptr) {
+        SetFocus(ultimoFoco);
+    }
+}
+
 std::wstring Ancho(std::string_view texto)
 {
     return motor::TextoAncho(texto);

@@ -75,6 +75,11 @@ inline constexpr wchar_t kClaseEntrada[] = L"Cotarel.frmEntrada";
 inline constexpr wchar_t kClaseMsg[] = L"Cotarel.frmMsg";
 void RegistrarClases();
 
+// WM_ACTIVATE: the control that had the focus is kept when another window
+// takes it, and gets it back when the window is activated again (the default
+// handling would leave the focus on the window itself).
+void FocoAlActivar(HWND ventana, WPARAM w, HWND &ultimoFoco);
+
 std::wstring Ancho(std::string_view texto);
 std::string Utf8(std::wstring_view texto);
 std::string TextoDe(HWND control);

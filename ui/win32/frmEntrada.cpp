@@ -125,13 +125,7 @@ LRESULT frmEntrada::Manejar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l)
         AlSoltar(reinterpret_cast<HDROP>(w));
         return 0;
     case WM_ACTIVATE:
-        // The focus comes back to the control that had it.
-        if (LOWORD(w) == WA_INACTIVE) {
-            ultimoFoco_
-                = GetFocus() != nullptr && IsChild(ventana_, GetFocus()) ? GetFocus() : ultimoFoco_;
-        } else {
-            SetFocus(ultimoFoco_);
-        }
+        FocoAlActivar(ventana_, w, ultimoFoco_);
         return 0;
     case WM_DPICHANGED:
         dpi_ = HIWORD(w);

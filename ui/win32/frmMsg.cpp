@@ -134,14 +134,7 @@ LRESULT frmMsg::Manejar(HWND ventana, UINT mensaje, WPARAM w, LPARAM l)
         cerrado_ = true;
         return 0;
     case WM_ACTIVATE:
-        // The focus comes back to the control that had it (after Notepad, or
-        // a click on the title bar), so that Enter still presses a button.
-        if (LOWORD(w) == WA_INACTIVE) {
-            HWND foco = GetFocus();
-            ultimoFoco_ = foco != nullptr && IsChild(ventana_, foco) ? foco : ultimoFoco_;
-        } else if (ultimoFoco_ != nullptr) {
-            SetFocus(ultimoFoco_);
-        }
+        FocoAlActivar(ventana_, w, ultimoFoco_);
         return 0;
     case WM_DPICHANGED:
         dpi_ = HIWORD(w);
